@@ -1,0 +1,39 @@
+#include "playback/AlphaImage.h"
+
+#include "playback/ImageDecoder.h"
+#include "playback/ResourceData.h"
+#include "ui/Exception.h"
+
+std::unique_ptr<AlphaImage> AlphaImage::fromResource(int id) {
+    auto skin = std::make_unique<AlphaImage>();
+    try {
+        unsigned long size = 0;
+        const void* bytes = findResourceData(L"IMAGE", id, &size);
+        skin->set(loadPng(static_cast<const std::uint8_t*>(bytes), size));
+    } catch (const Exception&) {
+        // A missing picture leaves the place empty; the widget draws nothing there.
+    }
+    return skin;
+}
+
+void AlphaImage::draw(HDC dc, int x, int y) const {
+    if (picture) draw(dc, x, y, picture->width(), picture->height(), 0, picture->width(), picture->height());
+}
+
+void AlphaImage::draw(HDC dc, int x, int y, int w, int h) const {
+    if (picture) draw(dc, x, y, w, h, 0, picture->width(), picture->height());
+}
+
+void AlphaImage::draw(HDC dc, int x, int y, int w, int h, int srcX, int srcW, int srcH) const {
+    if (!picture) return;
+    BITMAPINFOHEADER header = {};
+    header.biSize = sizeof header;
+    header.biWidth = picture->width();
+    header.biHeight = picture->height();
+    header.biPlanes = 1;
+    header.biBitCount = 32;
+    header.biCompression = BI_RGB;
+    header.biSizeImage = static_cast<DWORD>(((picture->width() * 4 + 3) & ~3) * picture->height());
+    StretchDIBits(dc, x, y, w, h, srcX, 0, srcW, srcH, picture->pixels(), reinterpret_cast<BITMAPINFO*>(&header),
+                  DIB_RGB_COLORS, SRCCOPY);
+}

@@ -1,0 +1,39 @@
+#pragma once
+// Owner of one skin picture, through which the widgets draw it. The picture may be absent
+// (missing or undecodable resource): then every draw does nothing. Drawing is opaque: the
+// fourth byte is ignored and nothing is blended.
+#include "playback/Image.h"
+
+#include <memory>
+
+#include <windows.h>
+
+class AlphaImage {
+public:
+    AlphaImage() = default;
+    explicit AlphaImage(std::unique_ptr<Image> image) : picture(std::move(image)) {}
+    virtual ~AlphaImage() = default;
+    AlphaImage(const AlphaImage&) = delete;
+    AlphaImage& operator=(const AlphaImage&) = delete;
+
+    // The skin picture ("IMAGE", id) of the program's resources; empty when it is missing or
+    // does not decode.
+    static std::unique_ptr<AlphaImage> fromResource(int id);
+
+    void set(std::unique_ptr<Image> image) { picture = std::move(image); }
+    const Image* image() const { return picture.get(); }
+    bool empty() const { return !picture; }
+    int width() const { return picture ? picture->width() : 0; }
+    int height() const { return picture ? picture->height() : 0; }
+
+    // The whole picture at its natural size, top-left corner at (x, y).
+    void draw(HDC dc, int x, int y) const;
+    // The whole picture stretched into w x h at (x, y).
+    void draw(HDC dc, int x, int y, int w, int h) const;
+    // srcW x srcH source pixels from column srcX and source row 0 (bottom-up bitmap
+    // coordinates, so counted from the bottom edge), stretched into w x h at (x, y).
+    void draw(HDC dc, int x, int y, int w, int h, int srcX, int srcW, int srcH) const;
+
+private:
+    std::unique_ptr<Image> picture;
+};

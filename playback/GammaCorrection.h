@@ -1,0 +1,28 @@
+#pragma once
+// The brightness adjustment applied to a copy of each frame before it is drawn.
+#include "playback/Image.h"
+
+#include <array>
+#include <cstdint>
+
+class GammaCorrection {
+public:
+    static constexpr double kMinGamma = 0.1;
+    static constexpr double kMaxGamma = 5.0;
+
+    GammaCorrection();
+    virtual ~GammaCorrection() = default;
+
+    // Clamps value to 0.1 .. 5.0 and rebuilds the table.
+    void setGamma(double value);
+    double gamma() const { return current; }
+    std::uint8_t lookup(int value) const { return table[static_cast<std::size_t>(value)]; }
+
+    // Maps the blue, green and red bytes of every pixel through the table, in place; the
+    // fourth byte stays. Nothing happens at exactly 1.0.
+    void apply(Image& image) const;
+
+private:
+    double current = 1.0;
+    std::array<std::uint8_t, 256> table{};
+};

@@ -1,0 +1,95 @@
+// Skin pictures: PNG data from the program's resources, read through libpng's classic
+// read interface into the bottom-up BGR-plus-fourth-byte layout of an Image.
+#include "playback/ImageDecoder.h"
+
+#include <png.h>
+
+#include <csetjmp>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+constexpr std::size_t kSignatureBytes = 8;
+
+struct MemoryReader {
+    const std::uint8_t* bytes;
+    std::size_t length;
+    std::size_t position;
+};
+
+void readFromMemory(png_structp png, png_bytep out, png_size_t count) {
+    auto* reader = static_cast<MemoryReader*>(png_get_io_ptr(png));
+    if (count > reader->length - reader->position) png_error(png, "read past the end of the picture");
+    std::memcpy(out, reader->bytes + reader->position, count);
+    reader->position += count;
+}
+
+// Owns libpng's read and info structures for one load.
+class PngReadStructs {
+public:
+    PngReadStructs() {
+        // libpng 1.6 refuses a reader created for another library version, so it gets its own.
+        png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+        if (png) info = png_create_info_struct(png);
+    }
+    ~PngReadStructs() {
+        if (png) png_destroy_read_struct(&png, info ? &info : nullptr, nullptr);
+    }
+    PngReadStructs(const PngReadStructs&) = delete;
+    PngReadStructs& operator=(const PngReadStructs&) = delete;
+
+    bool valid() const { return png && info; }
+    png_structp png = nullptr;
+    png_infop info = nullptr;
+};
+
+// libpng reports errors by longjmp, which skips C++ destructors: everything the read owns
+// lives outside this function, and only plain values live inside it.
+bool readInto(PngReadStructs& structs, MemoryReader& reader, std::unique_ptr<Image>& image,
+              std::vector<png_bytep>& rows) {
+    png_structp png = structs.png;
+    png_infop info = structs.info;
+    if (setjmp(png_jmpbuf(png))) return false;
+
+    png_set_read_fn(png, &reader, readFromMemory);
+    png_read_info(png, info);
+    png_uint_32 width = 0, height = 0;
+    int bitDepth = 0, colorType = 0;
+    png_get_IHDR(png, info, &width, &height, &bitDepth, &colorType, nullptr, nullptr, nullptr);
+
+    if (png_get_valid(png, info, PNG_INFO_tRNS)) png_set_expand(png);
+    if (colorType == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(png);
+    if (colorType == PNG_COLOR_TYPE_GRAY && bitDepth < 8) png_set_expand_gray_1_2_4_to_8(png);
+    if (bitDepth > 8) png_set_strip_16(png);
+    if (colorType == PNG_COLOR_TYPE_GRAY || colorType == PNG_COLOR_TYPE_GRAY_ALPHA) png_set_gray_to_rgb(png);
+    if (!(colorType & PNG_COLOR_MASK_ALPHA)) png_set_filler(png, 0, PNG_FILLER_AFTER);
+    png_set_bgr(png);
+    // Interlaced pictures need every pass; png_read_image runs them all.
+    png_set_interlace_handling(png);
+    png_read_update_info(png, info);
+
+    if (width == 0 || height == 0 || width > 0x4000 || height > 0x4000) png_error(png, "unreasonable size");
+    if (png_get_rowbytes(png, info) != static_cast<png_size_t>(width) * 4) png_error(png, "unexpected row size");
+
+    image = std::make_unique<Image>(static_cast<int>(width), static_cast<int>(height));
+    rows.resize(height);
+    for (png_uint_32 i = 0; i < height; ++i) rows[i] = image->bufferRow(static_cast<int>(height - 1 - i));
+    png_read_image(png, rows.data());
+    return true;
+}
+
+}  // namespace
+
+std::unique_ptr<Image> loadPng(const std::uint8_t* bytes, std::size_t length) {
+    if (bytes == nullptr || length < kSignatureBytes) return nullptr;
+    if (png_sig_cmp(const_cast<png_bytep>(bytes), 0, kSignatureBytes) != 0) return nullptr;
+
+    PngReadStructs structs;
+    if (!structs.valid()) return nullptr;
+    MemoryReader reader{bytes, length, 0};
+    std::unique_ptr<Image> image;
+    std::vector<png_bytep> rows;
+    if (!readInto(structs, reader, image, rows)) return nullptr;
+    return image;
+}
