@@ -34,6 +34,7 @@ public:
 enum class FileMode {
     ReadBinary,   // "rb", deny-none sharing
     WriteBinary,  // "wb", creates or truncates
+    WriteBinaryExclusive,  // "wb", other processes may neither read nor write while it is open
 };
 
 struct DirectoryEntry {

@@ -27,7 +27,8 @@ private:
 std::unique_ptr<File> Win32FileSystem::open(const std::wstring& path, FileMode mode) {
     if (!pathFits(path)) return nullptr;
     const wchar_t* flags = mode == FileMode::ReadBinary ? L"rb" : L"wb";
-    std::FILE* stream = _wfsopen(path.c_str(), flags, _SH_DENYNO);
+    int sharing = mode == FileMode::WriteBinaryExclusive ? _SH_DENYRW : _SH_DENYNO;
+    std::FILE* stream = _wfsopen(path.c_str(), flags, sharing);
     if (!stream) return nullptr;
     return std::make_unique<StdioFile>(stream);
 }

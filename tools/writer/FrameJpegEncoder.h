@@ -1,0 +1,14 @@
+#pragma once
+// Encodes pictures the way the recorder's encoder does: baseline JPEG whose first segment
+// after SOI is one define-Huffman-table segment of length 418 holding the four standard
+// tables, so that the 16-byte frame tag can stand in their place.
+#include "tools/writer/RgbPicture.h"
+
+#include <cstdint>
+#include <vector>
+
+class FrameJpegEncoder {
+public:
+    // Throws std::runtime_error when libjpeg fails or the layout cannot be made.
+    static std::vector<std::uint8_t> encode(const RgbPicture& picture, int quality = 85);
+};
