@@ -1,0 +1,110 @@
+#include "playback/AlphaImage.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+namespace {
+
+// A 32-bit top-down DIB section selected into a memory DC, filled with one colour.
+class Canvas {
+public:
+    Canvas(int width, int height, COLORREF fill) : width(width), height(height) {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        dc = CreateCompatibleDC(nullptr);
+        bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0);
+        old = SelectObject(dc, bitmap);
+        for (int i = 0; i < width * height; ++i) bits[i] = RGB(GetBValue(fill), GetGValue(fill), GetRValue(fill));
+    }
+    ~Canvas() {
+        SelectObject(dc, old);
+        DeleteObject(bitmap);
+        DeleteDC(dc);
+    }
+    Canvas(const Canvas&) = delete;
+    Canvas& operator=(const Canvas&) = delete;
+
+    // The colour at (x, y), y from the top, as 0x00RRGGBB.
+    std::uint32_t at(int x, int y) const { return bits[y * width + x] & 0xFFFFFF; }
+
+    HDC dc;
+    int width, height;
+
+private:
+    HBITMAP bitmap;
+    HGDIOBJ old;
+    std::uint32_t* bits = nullptr;
+};
+
+// A picture of 4 x 2 pixels: columns 0..3 of the bottom row are 0x000010 .. 0x000013,
+// of the top row 0x000020 .. 0x000023; the fourth byte is set to show it is ignored.
+std::unique_ptr<Image> numberedPicture() {
+    auto image = std::make_unique<Image>(4, 2);
+    for (int row = 0; row < 2; ++row) {
+        for (int x = 0; x < 4; ++x) {
+            std::uint8_t* p = image->bufferRow(row) + x * 4;
+            p[0] = static_cast<std::uint8_t>((row == 0 ? 0x10 : 0x20) + x);  // blue
+            p[1] = 0;
+            p[2] = 0;
+            p[3] = 0x80;
+        }
+    }
+    return image;
+}
+
+constexpr COLORREF kBackground = RGB(0x55, 0x55, 0x55);
+constexpr std::uint32_t kBackgroundPixel = 0x555555;
+
+}  // namespace
+
+TEST(AlphaImage, DrawsTheWholePictureOpaqueAtItsNaturalSize) {
+    AlphaImage skin(numberedPicture());
+    Canvas canvas(8, 6, kBackground);
+    skin.draw(canvas.dc, 2, 1);
+    EXPECT_EQ(canvas.at(2, 1), 0x20u);  // top picture row, first column
+    EXPECT_EQ(canvas.at(5, 1), 0x23u);
+    EXPECT_EQ(canvas.at(2, 2), 0x10u);  // bottom picture row
+    EXPECT_EQ(canvas.at(5, 2), 0x13u);
+    EXPECT_EQ(canvas.at(1, 1), kBackgroundPixel);
+    EXPECT_EQ(canvas.at(6, 2), kBackgroundPixel);
+    EXPECT_EQ(canvas.at(2, 3), kBackgroundPixel);
+}
+
+TEST(AlphaImage, StretchesTheWholePicture) {
+    AlphaImage skin(numberedPicture());
+    Canvas canvas(8, 4, kBackground);
+    skin.draw(canvas.dc, 0, 0, 8, 4);
+    EXPECT_EQ(canvas.at(0, 0), 0x20u);
+    EXPECT_EQ(canvas.at(1, 1), 0x20u);
+    EXPECT_EQ(canvas.at(7, 1), 0x23u);
+    EXPECT_EQ(canvas.at(0, 3), 0x10u);
+    EXPECT_EQ(canvas.at(7, 3), 0x13u);
+}
+
+TEST(AlphaImage, DrawsASourceColumnRangeCountedFromTheBottomEdge) {
+    AlphaImage skin(numberedPicture());
+    Canvas canvas(4, 4, kBackground);
+    // Two columns from column 1, one row high: the bottom row's columns 1 and 2.
+    skin.draw(canvas.dc, 0, 0, 2, 1, 1, 2, 1);
+    EXPECT_EQ(canvas.at(0, 0), 0x11u);
+    EXPECT_EQ(canvas.at(1, 0), 0x12u);
+    EXPECT_EQ(canvas.at(2, 0), kBackgroundPixel);
+    EXPECT_EQ(canvas.at(0, 1), kBackgroundPixel);
+}
+
+TEST(AlphaImage, WithoutAPictureDrawsNothing) {
+    AlphaImage empty;
+    Canvas canvas(4, 4, kBackground);
+    empty.draw(canvas.dc, 0, 0);
+    empty.draw(canvas.dc, 0, 0, 4, 4);
+    empty.draw(canvas.dc, 0, 0, 4, 4, 0, 1, 1);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 4; ++x) EXPECT_EQ(canvas.at(x, y), kBackgroundPixel) << x << "," << y;
+    EXPECT_TRUE(AlphaImage::fromResource(1)->empty());  // id 1 holds no picture
+}
