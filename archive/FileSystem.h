@@ -63,6 +63,10 @@ public:
     virtual bool replace(const std::wstring& from, const std::wstring& to) = 0;
     virtual bool setNormalAttributes(const std::wstring& path) = 0;
     virtual bool setHiddenReadOnly(const std::wstring& path) = 0;
+    // The attribute bits as the system keeps them, -1 when they cannot be read; with
+    // setAttributes they put a file's attributes back after a failed replace.
+    virtual std::int64_t attributes(const std::wstring& path) { return -1; }
+    virtual bool setAttributes(const std::wstring& path, std::uint32_t attributes) { return false; }
     virtual std::int64_t fileSize(const std::wstring& path) = 0;  // -1 when it cannot be read
 
     // The file system format code uses; the real one unless a test installed another.

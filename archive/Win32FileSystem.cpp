@@ -84,6 +84,15 @@ bool Win32FileSystem::setHiddenReadOnly(const std::wstring& path) {
     return SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY) != 0;
 }
 
+std::int64_t Win32FileSystem::attributes(const std::wstring& path) {
+    DWORD bits = GetFileAttributesW(path.c_str());
+    return bits == INVALID_FILE_ATTRIBUTES ? -1 : static_cast<std::int64_t>(bits);
+}
+
+bool Win32FileSystem::setAttributes(const std::wstring& path, std::uint32_t attributes) {
+    return SetFileAttributesW(path.c_str(), attributes) != 0;
+}
+
 std::int64_t Win32FileSystem::fileSize(const std::wstring& path) {
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return -1;

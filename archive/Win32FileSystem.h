@@ -15,5 +15,7 @@ public:
     bool replace(const std::wstring& from, const std::wstring& to) override;
     bool setNormalAttributes(const std::wstring& path) override;
     bool setHiddenReadOnly(const std::wstring& path) override;
+    std::int64_t attributes(const std::wstring& path) override;
+    bool setAttributes(const std::wstring& path, std::uint32_t attributes) override;
     std::int64_t fileSize(const std::wstring& path) override;
 };
