@@ -1,0 +1,212 @@
+"""The playback console under the picture: its face, buttons, bars, markers and read-out.
+
+The console face is stretched from its middle piece, so every control can sit on any
+column of it: a control's picture takes the face's rows behind it from one middle column.
+"""
+from buttons import (DISABLED, NORMAL, PRESSED, STATES, chapter_symbol, pause_symbol,
+                     play_symbol, round_button, skip_symbol, step_symbol, stop_symbol)
+from skinkit import (ACCENT, ACCENT_DARK, AUTO_PINK, CARD_BOTTOM, CARD_EDGE, COLUMN, INK,
+                     INK_DIM, INK_FAINT, LAP_YELLOW, MANUAL_BLUE, MARK_GREEN, WELL, WELL_EDGE,
+                     Painter, card, column_strip, dim, font, glyph, mix)
+
+PANEL = "console"
+HEIGHT = 92
+CAP = 16          # width of the left and right end pieces
+MIDDLE = 20       # width of the stretched middle piece
+FACE_INSET = 4    # the face stands this far inside the console on every side
+
+# The position bar: a groove near the top, markers hang below it from row 11.
+BAR_HEIGHT = 30
+GROOVE_TOP, GROOVE_BOTTOM = 5, 11
+MARKER_ROW = 11
+THUMB_SIZE = (15, 17)
+CHANNEL_WIDTH = 40
+# The small bars (volume, brightness): 10 rows high.
+SMALL_BAR_HEIGHT = 10
+SMALL_GROOVE = (3, 7)
+SMALL_THUMB = (9, 10)
+
+
+def draw_face(width, enabled=True):
+    """The whole console face at one width, enabled or disabled."""
+    p = Painter((width, HEIGHT), fill=COLUMN)
+    if enabled:
+        card(p, (FACE_INSET, FACE_INSET, width - FACE_INSET, HEIGHT - FACE_INSET), radius=8)
+    else:
+        flat_top, flat_bottom = dim((47, 45, 72), 0.5, COLUMN), dim(CARD_BOTTOM, 0.5, COLUMN)
+        card(p, (FACE_INSET, FACE_INSET, width - FACE_INSET, HEIGHT - FACE_INSET), radius=8,
+             top=flat_top, bottom=flat_bottom, edge=dim(CARD_EDGE, 0.5, COLUMN),
+             highlight=dim(CARD_EDGE, 0.3, COLUMN))
+    return p.result()
+
+
+def face_rows(face, y, width, height):
+    """The face behind a control at row y, taken from a middle column."""
+    return column_strip(face, face.width // 2, y, width, height)
+
+
+def groove(p, x0, x1, top, bottom, filled):
+    """A rounded groove; filled grooves carry the accent colour."""
+    r = (bottom - top) / 2
+    if filled:
+        p.rounded_rect((x0, top, x1, bottom), r, fill=ACCENT_DARK)
+        p.gradient((int(x0) + 1, top + 1, int(x1) - 1, bottom - 1), mix(ACCENT, INK, 0.25),
+                   ACCENT, max(0, int(r) - 1))
+    else:
+        p.rounded_rect((x0, top, x1, bottom), r, fill=WELL_EDGE)
+        p.rounded_rect((x0 + 1, top + 1, x1 - 1, bottom - 1), r - 1, fill=WELL)
+
+
+def channel(face, y, width, height, groove_rows, filled):
+    """A bar channel: the face rows behind the bar with the groove drawn across."""
+    p = Painter(face_rows(face, y, width, height))
+    groove(p, 1, width - 1, groove_rows[0], groove_rows[1], filled)
+    return p.result()
+
+
+def thumb(face, y, size, groove_rows, centre_y, radius):
+    """A round knob. Its left half stands on the filled groove and its right half on the
+    empty one, because the bar fills the channel up to the knob's centre column."""
+    w, h = size
+    half = w // 2
+    # Both halves come from the uniform middle of a wide channel, away from its round ends.
+    filled = channel(face, y, 3 * w, h, groove_rows, True).crop((w, 0, w + half, h))
+    empty = channel(face, y, 3 * w, h, groove_rows, False).crop((w + half, 0, 2 * w, h))
+    base = face_rows(face, y, w, h)
+    base.paste(filled, (0, 0))
+    base.paste(empty, (half, 0))
+    p = Painter(base)
+    cx = w / 2
+    p.circle((cx, centre_y + 0.6), radius, fill=(0, 0, 0, 110))
+    p.circle((cx, centre_y), radius, fill=mix(INK, (0, 0, 0), 0.2))
+    p.circle((cx, centre_y), radius - 1, fill=INK)
+    p.circle((cx, centre_y), radius * 0.35, fill=ACCENT)
+    return p.result()
+
+
+def marker(face, y, colour, label, right_padding):
+    """A tag hanging from the groove with a coloured letter or digit. The bar puts the
+    tag's column w/2 - right_padding on the position, so the visible tag is drawn that
+    far from the right edge (the padding is plain face)."""
+    tag_w, h = 13, 17
+    w = tag_w + right_padding
+    p = Painter(face_rows(face, y + MARKER_ROW, w, h))
+    cx = tag_w / 2
+    p.polygon([(cx - 3.5, 4), (cx, 0), (cx + 3.5, 4)], colour)
+    p.rounded_rect((0.5, 3.5, tag_w - 0.5, h - 0.5), 3, fill=colour)
+    p.rounded_rect((1.5, 4.5, tag_w - 1.5, h - 1.5), 2, fill=WELL)
+    p.text((cx + 0.5, 11), label, font("condbold", 10), colour, anchor="mm")
+    return p.result()
+
+
+def readout_glyph(face, char):
+    """Seconds from the event, at row 9 of the face: 18 rows high, baseline at row 15."""
+    widths = {".": 5, "+": 11, "-": 11, "±": 11}
+    w, h, baseline = widths.get(char, 11), 18, 15
+    background = face_rows(face, 9, w, h)
+    if char in "-":
+        p = Painter(background)
+        p.rounded_rect((2, 8, w - 2, 10.5), 1, fill=INK)
+        return p.result()
+    colour = INK_DIM if char in "+±" else INK
+    fnt = font("condbold", 17)
+    return glyph(background, char, fnt, colour, baseline)
+
+
+def speaker_symbol(p, colour):
+    p.polygon([(1, 4), (4, 4), (7.5, 1), (7.5, 11), (4, 8), (1, 8)], colour)
+    p.arc((5, 3, 11, 9), -60, 60, colour, 1.2)
+
+
+def sun_symbol(p, colour):
+    import math
+    p.circle((6, 6), 2.4, fill=colour)
+    for k in range(8):
+        a = k * math.pi / 4
+        p.line([(6 + 3.8 * math.cos(a), 6 + 3.8 * math.sin(a)),
+                (6 + 5.4 * math.cos(a), 6 + 5.4 * math.sin(a))], colour, 1.2)
+
+
+def small_icon(face, y, symbol, colour):
+    p = Painter(face_rows(face, y, 12, 12))
+    symbol(p, colour)
+    return p.result()
+
+
+def add(skin):
+    face = draw_face(200)
+    face_off = draw_face(200, enabled=False)
+    left, middle, right = (face.crop((0, 0, CAP, HEIGHT)),
+                           face.crop((100, 0, 100 + MIDDLE, HEIGHT)),
+                           face.crop((200 - CAP, 0, 200, HEIGHT)))
+    skin.add(223, left, PANEL, "face, left end", "at (0, 0)")
+    skin.add(221, middle, PANEL, "face, middle (stretched)",
+             "stretched from the left end to the right end")
+    skin.add(222, right, PANEL, "face, right end", "at (right − 16, 0)")
+    skin.add(424, face_off.crop((100, 0, 100 + MIDDLE, HEIGHT)), PANEL,
+             "disabled face, middle (stretched)", "stretched from x 12 to the right end")
+    skin.add(425, face_off.crop((200 - CAP, 0, 200, HEIGHT)), PANEL,
+             "disabled face, right end", "at (right − 16, 0)")
+
+    buttons = [
+        # ids (normal, pressed, disabled), size, y, symbol, accent, role
+        ((10015, 10016, 10017), 38, 44, play_symbol, True, "play/pause, play face"),
+        ((10034, 10035, 10033), 38, 44, pause_symbol, True, "play/pause, pause face"),
+        ((10018, 10019, 10020), 34, 46, stop_symbol, False, "stop"),
+        ((10009, 10010, 10011), 28, 48, skip_symbol("left"), False, "previous record"),
+        ((10012, 10013, 10014), 28, 48, skip_symbol("right"), False, "next record"),
+        ((10042, 10043, 10044), 28, 48, step_symbol("left"), False, "step back"),
+        ((10045, 10046, 10047), 28, 48, step_symbol("right"), False, "step forward"),
+        ((10003, 10004, 10005), 22, 4, chapter_symbol("left"), False, "previous chapter"),
+        ((10006, 10007, 10008), 22, 4, chapter_symbol("right"), False, "next chapter"),
+    ]
+    for ids, size, y, symbol, accent, role in buttons:
+        for picture_id, state in zip(ids, STATES):
+            skin.add(picture_id, round_button(face_rows(face, y, size, size), state, symbol, accent),
+                     PANEL, f"{role} button, {state}", f"fills its {size} × {size} button, y {y}")
+
+    skin.add(290, small_icon(face, 54, speaker_symbol, INK_DIM), PANEL,
+             "volume reset (speaker)", "fills its 12 × 12 button at (c + 176, 54)")
+    skin.add(431, small_icon(face, 54, speaker_symbol, INK_FAINT), PANEL,
+             "volume reset, disabled", "fills its 12 × 12 button at (c + 176, 54)")
+    skin.add(289, small_icon(face, 54, sun_symbol, INK_DIM), PANEL,
+             "brightness reset (sun)", "fills its 12 × 12 button at (c − 286, 54)")
+
+    groove_rows = (GROOVE_TOP, GROOVE_BOTTOM)
+    skin.add(10027, channel(face, 6, CHANNEL_WIDTH, BAR_HEIGHT, groove_rows, False), PANEL,
+             "position bar channel", "three-slice channel of the 30-row bar at (83, 6); "
+             "end caps 7 columns")
+    skin.add(295, channel(face, 6, CHANNEL_WIDTH, BAR_HEIGHT, groove_rows, True), PANEL,
+             "position bar channel, played part", "left of the thumb's centre")
+    skin.add(10031, thumb(face, 6, THUMB_SIZE, groove_rows, 8, 7), PANEL,
+             "position bar thumb", "at (thumb x, 0) of the bar")
+    small_groove = SMALL_GROOVE
+    skin.add(403, channel(face, 57, 30, SMALL_BAR_HEIGHT, small_groove, False), PANEL,
+             "volume bar channel", "the 90 × 10 bar at (c + 201, 57); end caps 4 columns")
+    skin.add(10001, channel(face, 57, 30, SMALL_BAR_HEIGHT, small_groove, False), PANEL,
+             "brightness bar channel", "the 90 × 10 bar at (c − 261, 57); end caps 4 columns")
+    skin.add(296, channel(face, 57, 30, SMALL_BAR_HEIGHT, small_groove, True), PANEL,
+             "volume and brightness bars, filled part", "left of the thumb's centre")
+    skin.add(291, thumb(face, 57, SMALL_THUMB, small_groove, 5, 4.5), PANEL,
+             "volume and brightness thumb", "at (thumb x, 0) of the bar")
+
+    markers = [
+        (10029, AUTO_PINK, "G", 4, "automatic event marker (pink G)"),
+        (10030, MANUAL_BLUE, "S", 4, "manual event marker (blue S)"),
+        (115, MARK_GREEN, "S", 2, "stopwatch start marker (green S)"),
+        (116, MARK_GREEN, "E", 2, "stopwatch end marker (green E)"),
+    ] + [(picture_id, LAP_YELLOW, str(n), 2, f"lap {n} marker (yellow {n})")
+         for n, picture_id in enumerate((117, 118, 119, 120, 121, 122, 123, 127, 128), 1)]
+    for picture_id, colour, label, padding, role in markers:
+        offset = "+ 2" if padding == 4 else "+ 1"
+        skin.add(picture_id, marker(face, 6, colour, label, padding), "position bar", role,
+                 f"at (position centre − width / 2 {offset}, 11) of the position bar, which "
+                 f"puts the tip (column 6) on the position", texts=(label,))
+
+    for picture_id, char in zip(range(237, 247), "0123456789"):
+        skin.add(picture_id, readout_glyph(face, char), PANEL, f"read-out glyph {char}",
+                 "seconds from the event, from (right − 63, 9)", texts=(char,))
+    for picture_id, char, name in ((247, ".", "decimal point"), (249, "+", "plus"),
+                                   (248, "-", "minus"), (236, "±", "plus-minus")):
+        skin.add(picture_id, readout_glyph(face, char), PANEL, f"read-out glyph {name}",
+                 "seconds from the event, from (right − 63, 9)", texts=(char,))
