@@ -3,6 +3,8 @@
 The console face is stretched from its middle piece, so every control can sit on any
 column of it: a control's picture takes the face's rows behind it from one middle column.
 """
+import math
+
 from buttons import (DISABLED, NORMAL, PRESSED, STATES, chapter_symbol, pause_symbol,
                      play_symbol, round_button, skip_symbol, step_symbol, stop_symbol)
 from skinkit import (ACCENT, ACCENT_DARK, AUTO_PINK, CARD_BOTTOM, CARD_EDGE, COLUMN, INK,
@@ -23,7 +25,7 @@ THUMB_SIZE = (15, 17)
 CHANNEL_WIDTH = 40
 # The small bars (volume, brightness): 10 rows high.
 SMALL_BAR_HEIGHT = 10
-SMALL_GROOVE = (3, 7)
+SMALL_GROOVE = (2, 7)
 SMALL_THUMB = (9, 10)
 
 
@@ -113,18 +115,19 @@ def readout_glyph(face, char):
     return glyph(background, char, fnt, colour, baseline)
 
 
+# The reset symbols sit one row low so that their centre meets the groove beside them.
 def speaker_symbol(p, colour):
-    p.polygon([(1, 4), (4, 4), (7.5, 1), (7.5, 11), (4, 8), (1, 8)], colour)
-    p.arc((5, 3, 11, 9), -60, 60, colour, 1.2)
+    p.polygon([(1, 5), (4, 5), (7.5, 2), (7.5, 12), (4, 9), (1, 9)], colour)
+    p.arc((5, 4, 11, 10), -60, 60, colour, 1.2)
 
 
 def sun_symbol(p, colour):
-    import math
-    p.circle((6, 6), 2.4, fill=colour)
+    cx, cy = 6, 6.5
+    p.circle((cx, cy), 2.4, fill=colour)
     for k in range(8):
         a = k * math.pi / 4
-        p.line([(6 + 3.8 * math.cos(a), 6 + 3.8 * math.sin(a)),
-                (6 + 5.4 * math.cos(a), 6 + 5.4 * math.sin(a))], colour, 1.2)
+        p.line([(cx + 3.8 * math.cos(a), cy + 3.8 * math.sin(a)),
+                (cx + 5.3 * math.cos(a), cy + 5.3 * math.sin(a))], colour, 1.2)
 
 
 def small_icon(face, y, symbol, colour):
@@ -149,21 +152,26 @@ def add(skin):
              "disabled face, right end", "at (right − 16, 0)")
 
     buttons = [
-        # ids (normal, pressed, disabled), size, y, symbol, accent, role
-        ((10015, 10016, 10017), 38, 44, play_symbol, True, "play/pause, play face"),
-        ((10034, 10035, 10033), 38, 44, pause_symbol, True, "play/pause, pause face"),
-        ((10018, 10019, 10020), 34, 46, stop_symbol, False, "stop"),
-        ((10009, 10010, 10011), 28, 48, skip_symbol("left"), False, "previous record"),
-        ((10012, 10013, 10014), 28, 48, skip_symbol("right"), False, "next record"),
-        ((10042, 10043, 10044), 28, 48, step_symbol("left"), False, "step back"),
-        ((10045, 10046, 10047), 28, 48, step_symbol("right"), False, "step forward"),
-        ((10003, 10004, 10005), 22, 4, chapter_symbol("left"), False, "previous chapter"),
-        ((10006, 10007, 10008), 22, 4, chapter_symbol("right"), False, "next chapter"),
+        # ids (normal, pressed, disabled), size, place, symbol, accent, role
+        ((10015, 10016, 10017), 38, (44, "c − 21"), play_symbol, True, "play/pause (play face)"),
+        ((10034, 10035, 10033), 38, (44, "c − 21"), pause_symbol, True,
+         "play/pause (pause face)"),
+        ((10018, 10019, 10020), 34, (46, "c + 24"), stop_symbol, False, "stop"),
+        ((10009, 10010, 10011), 28, (48, "c − 106"), skip_symbol("left"), False,
+         "previous record"),
+        ((10012, 10013, 10014), 28, (48, "c − 71"), skip_symbol("right"), False, "next record"),
+        ((10042, 10043, 10044), 28, (48, "c + 80"), step_symbol("left"), False, "step back"),
+        ((10045, 10046, 10047), 28, (48, "c + 115"), step_symbol("right"), False,
+         "step forward"),
+        ((10003, 10004, 10005), 22, (4, "13"), chapter_symbol("left"), False,
+         "previous chapter"),
+        ((10006, 10007, 10008), 22, (4, "38"), chapter_symbol("right"), False, "next chapter"),
     ]
-    for ids, size, y, symbol, accent, role in buttons:
+    for ids, size, (y, x), symbol, accent, role in buttons:
         for picture_id, state in zip(ids, STATES):
             skin.add(picture_id, round_button(face_rows(face, y, size, size), state, symbol, accent),
-                     PANEL, f"{role} button, {state}", f"fills its {size} × {size} button, y {y}")
+                     PANEL, f"{role} button, {state}",
+                     f"fills its {size} × {size} button at ({x}, {y})")
 
     skin.add(290, small_icon(face, 54, speaker_symbol, INK_DIM), PANEL,
              "volume reset (speaker)", "fills its 12 × 12 button at (c + 176, 54)")
@@ -187,7 +195,7 @@ def add(skin):
              "brightness bar channel", "the 90 × 10 bar at (c − 261, 57); end caps 4 columns")
     skin.add(296, channel(face, 57, 30, SMALL_BAR_HEIGHT, small_groove, True), PANEL,
              "volume and brightness bars, filled part", "left of the thumb's centre")
-    skin.add(291, thumb(face, 57, SMALL_THUMB, small_groove, 5, 4.5), PANEL,
+    skin.add(291, thumb(face, 57, SMALL_THUMB, small_groove, 4.5, 4.5), PANEL,
              "volume and brightness thumb", "at (thumb x, 0) of the bar")
 
     markers = [

@@ -66,17 +66,26 @@ def kind_label(bg, text, colour):
 
 
 def protect_icon(bg):
-    """A looped arrow (the recorder's overwriting) crossed out in red: protected."""
+    """A looped arrow (the recorder overwriting its oldest records) over a red cross:
+    this record is kept."""
     x, y = ICON_AT
-    p = Painter(crop(bg, (x, y, x + ICON_SIZE[0], y + ICON_SIZE[1])))
-    c, r = 12, 7.5
-    p.arc((c - r, c - r, c + r, c + r), 200, 500, INK, 2.2)
-    a = math.radians(140)
-    tip = (c + r * math.cos(a), c + r * math.sin(a))
-    p.polygon([(tip[0] - 4.5, tip[1] + 0.5), (tip[0] + 2.5, tip[1] - 3.5),
-               (tip[0] + 1.5, tip[1] + 4)], INK)
-    p.line([(4, 4), (20, 20)], EVENT_RED, 3, round_caps=True)
-    p.line([(20, 4), (4, 20)], EVENT_RED, 3, round_caps=True)
+    back = crop(bg, (x, y, x + ICON_SIZE[0], y + ICON_SIZE[1]))
+    p = Painter(back)
+    p.line([(4, 4), (20, 20)], EVENT_RED, 2.4, round_caps=True)
+    p.line([(20, 4), (4, 20)], EVENT_RED, 2.4, round_caps=True)
+    c, r = 12, 6.5
+    start, end = 300, 590          # clockwise, leaving a gap at the upper left for the head
+    box = (c - r, c - r, c + r, c + r)
+    cut = back.getpixel((12, 1))
+    p.arc(box, start, end, cut, 4.6)
+    p.arc(box, start, end - 25, INK, 2.0)
+    a = math.radians(end)
+    px, py = c + r * math.cos(a), c + r * math.sin(a)
+    tx, ty = -math.sin(a), math.cos(a)          # direction of travel, clockwise
+    nx, ny = math.cos(a), math.sin(a)           # outwards
+    p.polygon([(px + 2.5 * tx, py + 2.5 * ty),
+               (px - 2.5 * tx + 3.4 * nx, py - 2.5 * ty + 3.4 * ny),
+               (px - 2.5 * tx - 3.4 * nx, py - 2.5 * ty - 3.4 * ny)], INK)
     return p.result()
 
 

@@ -22,8 +22,8 @@ def sample(k):
     """(lateral G, longitudinal G, speed km/h) of frame k."""
     t = (k - EVENT) / FPS
     brake = math.exp(-((t - 0.2) / 0.55) ** 2)
-    lon = -0.78 * brake + 0.04 * math.sin(k / 23.0) + 0.05 * math.sin(k / 61.0)
-    lat = 0.22 * math.sin(k / 47.0) * (1 - brake) + 0.18 * brake * math.sin(k / 9.0) + \
+    lon = -1.05 * brake + 0.04 * math.sin(k / 23.0) + 0.05 * math.sin(k / 61.0)
+    lat = 0.35 * math.sin(k / 47.0) * (1 - brake) + 0.3 * brake * math.sin(k / 9.0) + \
         0.06 * math.sin(k / 13.0)
     if t < 0:
         speed = 58 + 4 * math.sin(k / 90.0)
