@@ -1,5 +1,6 @@
 // scenova-cli info FILE|FOLDER: what the viewer reads from one recorder file, or what a
 // record folder holds, as one JSON object.
+#include "app/FirmwareCodeText.h"
 #include "archive/ChapterList.h"
 #include "archive/FileSystem.h"
 #include "archive/RecordCatalog.h"
@@ -66,7 +67,7 @@ Json folderInfo(const std::wstring& folder) {
         out["totalSlots"] = list.totalSlots;
     }
     if (images > 0) {
-        VideoArchive archive;
+        VideoArchive archive(currentFirmwareCode());
         const bool truncated = RecordCatalog::listImages(folder, archive);
         Json list = Json::array();
         for (int slot = 0; slot < archive.slotCount(); ++slot) {

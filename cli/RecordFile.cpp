@@ -1,5 +1,6 @@
 #include "cli/RecordFile.h"
 
+#include "app/FirmwareCodeText.h"
 #include "archive/ByteOrder.h"
 #include "archive/NameCheck.h"
 #include "archive/RecordCatalog.h"
@@ -58,7 +59,7 @@ int RecordFile::slotsPerSecond(RecordFormat format) {
     }
 }
 
-RecordFile::RecordFile(const std::wstring& path, RecordFormat format) : kind(format) {
+RecordFile::RecordFile(const std::wstring& path, RecordFormat format) : data(currentFirmwareCode()), kind(format) {
     SoundWarning::install([](const std::wstring& message, const std::wstring&) { writeError(message); });
     switch (format) {
     case RecordFormat::Event: data.openEventFile(path); break;

@@ -1,5 +1,6 @@
 #include "tools/samplecard/RecordingBuilder.h"
 
+#include "archive/FrameTag.h"
 #include "tools/samplecard/CalendarTime.h"
 #include "tools/samplecard/EngineSound.h"
 #include "tools/samplecard/RoadScene.h"
@@ -45,11 +46,10 @@ double RecordingBuilder::sensorLateral(const DriveProfile& drive, double at) {
 
 std::vector<std::uint8_t> RecordingBuilder::framePayload(const RgbPicture& picture) {
     std::vector<std::uint8_t> payload = FrameJpegEncoder::encode(picture, kJpegQuality);
-    static const char kSignature[14] = {'K', 'O', 'R', 'V', 'A', 'N', 'E', '-', 'L', 'A', 'B', '.', 0, 0};
     const FirmwareCode code;
     payload[0] = code.high;
     payload[1] = code.low;
-    std::memcpy(payload.data() + 2, kSignature, sizeof kSignature);
+    std::memcpy(&payload[FrameTag::kSignatureOffset], FrameTag::kSignature, FrameTag::kSignatureSize);
     return payload;
 }
 
