@@ -1,0 +1,277 @@
+#include "archive/RecordCatalog.h"
+#include "playback/ImageLoader.h"
+#include "playback/Messages.h"
+#include "support/MessagePump.h"
+#include "support/RecordingWindow.h"
+#include "ui/Exception.h"
+
+#include <gtest/gtest.h>
+#include <mmsystem.h>
+
+#include <atomic>
+#include <memory>
+#include <vector>
+
+namespace {
+
+// Counts its destructions, so a test can tell that a discarded picture was freed.
+class TrackedImage : public Image {
+public:
+    TrackedImage(int width, std::atomic<int>& destroyed) : Image(width, 1), destroyed(destroyed) {}
+    ~TrackedImage() override { ++destroyed; }
+
+private:
+    std::atomic<int>& destroyed;
+};
+
+// A decoder the test holds inside a decode until it opens the gate. Each picture is
+// index + 1 pixels wide, so the test can tell which index it came from.
+struct Gate {
+    Gate() : entered(CreateEventW(nullptr, FALSE, FALSE, nullptr)), opened(CreateEventW(nullptr, TRUE, TRUE, nullptr)) {}
+    void close() { ResetEvent(opened.get()); }
+    void open() { SetEvent(opened.get()); }
+    bool waitEntered(DWORD ms = 2000) { return WaitForSingleObject(entered.get(), ms) == WAIT_OBJECT_0; }
+
+    KernelHandle entered;
+    KernelHandle opened;
+    std::vector<int> decoded;  // written by the worker only while the test waits for it
+    std::atomic<int> destroyed{0};
+};
+
+ImageLoader::FrameDecoder gatedDecoder(const std::shared_ptr<Gate>& gate) {
+    return [gate](VideoArchive&, int index) -> std::unique_ptr<Image> {
+        gate->decoded.push_back(index);
+        SetEvent(gate->entered.get());
+        WaitForSingleObject(gate->opened.get(), INFINITE);
+        return std::make_unique<TrackedImage>(index + 1, gate->destroyed);
+    };
+}
+
+class ImageLoaderTest : public testing::Test {
+protected:
+    void SetUp() override {
+        timeBeginPeriod(1);
+        target = new RecordingWindow(log);
+    }
+    void TearDown() override {
+        for (const ReceivedMessage& m : log)
+            if (m.message == WM_FRAME_READY) delete reinterpret_cast<Image*>(m.lParam);
+        DestroyWindow(target->handle());
+        timeEndPeriod(1);
+    }
+
+    std::vector<ReceivedMessage> framesReady() const {
+        std::vector<ReceivedMessage> frames;
+        for (const ReceivedMessage& m : log)
+            if (m.message == WM_FRAME_READY) frames.push_back(m);
+        return frames;
+    }
+
+    bool waitForFrames(std::size_t count, DWORD timeoutMs = 2000) {
+        return pumpMessagesUntil([&] { return framesReady().size() >= count; }, timeoutMs);
+    }
+
+    std::vector<ReceivedMessage> log;
+    RecordingWindow* target = nullptr;
+};
+
+}  // namespace
+
+TEST_F(ImageLoaderTest, ARequestDuringADecodeIsRefusedAndKeepsTheIndex) {
+    auto gate = std::make_shared<Gate>();
+    gate->close();
+    ImageLoader loader(target->handle(), gatedDecoder(gate));
+    ASSERT_TRUE(loader.request(5));
+    ASSERT_TRUE(gate->waitEntered());
+    EXPECT_FALSE(loader.request(9));
+    EXPECT_EQ(loader.requestedIndex(), 5);
+    gate->open();
+    ASSERT_TRUE(waitForFrames(1));
+    std::vector<ReceivedMessage> frames = framesReady();
+    EXPECT_EQ(frames[0].wParam, 5u);
+    ASSERT_NE(frames[0].lParam, 0);
+    EXPECT_EQ(reinterpret_cast<Image*>(frames[0].lParam)->width(), 6);
+    pumpMessagesFor(50);
+    EXPECT_EQ(framesReady().size(), 1u) << "the refused request was decoded after all";
+}
+
+TEST_F(ImageLoaderTest, TwoRequestsBeforeTheWorkerWakesDecodeOnlyTheSecond) {
+    auto gate = std::make_shared<Gate>();
+    ImageLoader loader(target->handle(), gatedDecoder(gate));
+    KernelHandle worker(OpenThread(THREAD_SUSPEND_RESUME, FALSE, loader.workerThreadId()));
+    ASSERT_TRUE(worker);
+    ASSERT_NE(SuspendThread(worker.get()), static_cast<DWORD>(-1));
+    bool first = loader.request(3);
+    bool second = loader.request(4);
+    ResumeThread(worker.get());
+    EXPECT_TRUE(first);
+    EXPECT_TRUE(second);
+    ASSERT_TRUE(waitForFrames(1));
+    pumpMessagesFor(100);
+    ASSERT_EQ(framesReady().size(), 1u);
+    EXPECT_EQ(framesReady()[0].wParam, 4u);
+    EXPECT_EQ(gate->decoded, std::vector<int>{4});
+}
+
+TEST_F(ImageLoaderTest, CancelDuringADecodeDestroysThatPictureAndTheNextDecodePosts) {
+    auto gate = std::make_shared<Gate>();
+    gate->close();
+    ImageLoader loader(target->handle(), gatedDecoder(gate));
+    ASSERT_TRUE(loader.request(7));
+    ASSERT_TRUE(gate->waitEntered());
+    loader.cancelPending();
+    gate->open();
+    pumpMessagesUntil([&] { return gate->destroyed == 1; }, 2000);
+    pumpMessagesFor(100);
+    EXPECT_EQ(gate->destroyed, 1) << "the cancelled picture was not freed";
+    EXPECT_TRUE(framesReady().empty()) << "a cancelled decode was posted";
+
+    ASSERT_TRUE(pumpMessagesUntil([&] { return loader.request(8); }, 1000));
+    ASSERT_TRUE(waitForFrames(1));
+    EXPECT_EQ(framesReady()[0].wParam, 8u);
+}
+
+TEST_F(ImageLoaderTest, CancelWhileIdleDiscardsNothing) {
+    auto gate = std::make_shared<Gate>();
+    ImageLoader loader(target->handle(), gatedDecoder(gate));
+    loader.cancelPending();
+    ASSERT_TRUE(loader.request(2));
+    ASSERT_TRUE(waitForFrames(1));
+    EXPECT_EQ(framesReady()[0].wParam, 2u);
+}
+
+TEST_F(ImageLoaderTest, AFailedDecodeIsReportedWithoutAPicture) {
+    // The archive's own decoder on an archive with nothing open.
+    ImageLoader loader(target->handle());
+    ASSERT_TRUE(loader.request(0));
+    ASSERT_TRUE(waitForFrames(1));
+    EXPECT_EQ(framesReady()[0].wParam, 0u);
+    EXPECT_EQ(framesReady()[0].lParam, 0);
+}
+
+TEST_F(ImageLoaderTest, ARearmedTimerFiresOnceAfterTheSecondDelay) {
+    ImageLoader loader(target->handle());
+    loader.armTimer(33);
+    loader.armTimer(100);
+    DWORD armed = timeGetTime();
+    pumpMessagesFor(400);
+    ASSERT_EQ(RecordingWindow::count(log, WM_FRAME_DUE), 1);
+    for (const ReceivedMessage& m : log) {
+        if (m.message != WM_FRAME_DUE) continue;
+        DWORD late = m.time - armed;
+        EXPECT_GE(late, 99u);
+        EXPECT_LE(late, 200u);
+    }
+}
+
+TEST_F(ImageLoaderTest, ADisarmedTimerPostsNothing) {
+    ImageLoader loader(target->handle());
+    loader.armTimer(50);
+    loader.disarmTimer();
+    pumpMessagesFor(250);
+    EXPECT_EQ(RecordingWindow::count(log, WM_FRAME_DUE), 0);
+}
+
+TEST_F(ImageLoaderTest, AnIdleLoaderEndsWithinAFewMilliseconds) {
+    auto* loader = new ImageLoader(target->handle());
+    Sleep(20);  // let the worker settle into its wait loop
+    DWORD start = timeGetTime();
+    delete loader;
+    EXPECT_LT(timeGetTime() - start, 100u);
+}
+
+TEST_F(ImageLoaderTest, LoadersMadeInOneSecondHaveDifferentNames) {
+    ImageLoader first(target->handle());
+    ImageLoader second(target->handle());
+    EXPECT_NE(first.eventName(), second.eventName());
+    EXPECT_NE(first.lockName(), second.lockName());
+    EXPECT_EQ(first.eventName().rfind(L"event", 0), 0u);
+    EXPECT_EQ(first.lockName().rfind(L"mutex", 0), 0u);
+    // The names are the objects' own: another handle opens the same mutex.
+    KernelHandle opened(OpenMutexW(SYNCHRONIZE, FALSE, first.lockName().c_str()));
+    EXPECT_TRUE(opened);
+}
+
+// The archive operations wait at most three seconds for a decode to end; then they give up
+// with the loader's message and leave the archive alone.
+TEST_F(ImageLoaderTest, ArchiveOperationsGiveUpWhileADecodeHoldsTheLock) {
+    auto gate = std::make_shared<Gate>();
+    gate->close();
+    ImageLoader loader(target->handle(), gatedDecoder(gate));
+    ASSERT_TRUE(loader.request(1));
+    ASSERT_TRUE(gate->waitEntered());
+    struct Case {
+        const char* name;
+        std::function<void()> run;
+    } cases[] = {
+        {"openRecord", [&] { loader.openRecord(L"C:\\nowhere\\Video.dvt", kDisplayEvent); }},
+        {"openImageFolder", [&] { loader.openImageFolder(L"C:\\nowhere"); }},
+    };
+    for (const Case& c : cases) {
+        DWORD start = timeGetTime();
+        try {
+            c.run();
+            ADD_FAILURE() << c.name << ": no exception";
+        } catch (const ImageException& e) {
+            EXPECT_EQ(e.message(), L"イメージアーカイブを読み込めません。") << c.name;
+        }
+        DWORD waited = timeGetTime() - start;
+        EXPECT_GE(waited, 2900u) << c.name;
+        EXPECT_LT(waited, 5000u) << c.name;
+    }
+    gate->open();
+    ASSERT_TRUE(waitForFrames(1));
+}
+
+TEST_F(ImageLoaderTest, ArchiveFailuresKeepTheirMessageAndKind) {
+    ImageLoader loader(target->handle());
+    try {
+        loader.openRecord(L"C:\\nowhere\\Video.dvt", kDisplayEvent);
+        ADD_FAILURE() << "event file: no exception";
+    } catch (const VideoArchiveException& e) {
+        EXPECT_EQ(e.message(), L"該当データを読み込めません。");
+    }
+    try {
+        loader.openImageFile(L"C:\\nowhere\\0001.dpc");
+        ADD_FAILURE() << "image file: no exception";
+    } catch (const VideoArchiveException&) {
+        ADD_FAILURE() << "image file: passed on as VideoArchiveException";
+    } catch (const Exception& e) {
+        EXPECT_EQ(e.message(), L"画像が移動または削除されました。");
+    }
+    // Image mode opens nothing.
+    EXPECT_NO_THROW(loader.openRecord(L"C:\\nowhere\\0001.dpc", kDisplayImage));
+    EXPECT_FALSE(loader.archive().hasOpenFile());
+}
+
+// A worker stuck in a decode past the three seconds of destruction keeps the archive (and
+// everything the decode uses) until the decode returns, and posts nothing afterwards.
+TEST_F(ImageLoaderTest, DestructionLeavesTheStateToAWorkerThatHasNotEnded) {
+    auto gate = std::make_shared<Gate>();
+    gate->close();
+    auto alive = std::make_shared<int>(0);
+    std::weak_ptr<int> watch = alive;
+    ImageLoader::FrameDecoder decode = gatedDecoder(gate);
+    std::atomic<int> slotsSeenAfterRelease{-1};
+    auto* loader = new ImageLoader(target->handle(), [decode, alive, &slotsSeenAfterRelease](VideoArchive& archive,
+                                                                                              int index) {
+        std::unique_ptr<Image> image = decode(archive, index);
+        slotsSeenAfterRelease = archive.slotCount();  // the archive must still exist here
+        return image;
+    });
+    alive.reset();
+    ASSERT_TRUE(loader->request(1));
+    ASSERT_TRUE(gate->waitEntered());
+
+    DWORD start = timeGetTime();
+    delete loader;
+    EXPECT_GE(timeGetTime() - start, 2900u);
+    EXPECT_FALSE(watch.expired()) << "the worker's state was freed under a running decode";
+
+    gate->open();
+    EXPECT_TRUE(pumpMessagesUntil([&] { return watch.expired(); }, 2000)) << "the worker never let go";
+    EXPECT_EQ(slotsSeenAfterRelease, 0);
+    EXPECT_EQ(gate->destroyed, 1) << "the late picture was not freed";
+    pumpMessagesFor(50);
+    EXPECT_TRUE(framesReady().empty()) << "a loader being destroyed posted a frame";
+}
