@@ -17,7 +17,7 @@ def face_colours(state, accent=False):
     else:
         top, bottom, rim = BUTTON_TOP, BUTTON_BOTTOM, BUTTON_EDGE
     if state == PRESSED:
-        return mix(bottom, (0, 0, 0), 0.15), mix(top, (0, 0, 0), 0.25), rim
+        return mix(bottom, (0, 0, 0), 0.25), mix(top, (0, 0, 0), 0.35), rim
     if state == DISABLED:
         flat = dim(mix(top, bottom, 0.5), 0.6)
         return flat, flat, dim(rim, 0.6)
@@ -110,12 +110,13 @@ def skip_symbol(direction):
 
 
 def step_symbol(direction):
-    """One triangle against a bar: one frame back or forward."""
+    """A bar behind one triangle (pause, then one frame): one frame back or forward. The
+    bar trails the triangle, unlike the skip and first/last symbols where it leads."""
     def draw(p, cx, cy, s, colour):
         a = s * 0.16
         d = 1 if direction == "right" else -1
-        _triangle(p, cx - d * a * 0.3, cy, a, colour, direction)
-        _bar(p, cx + d * a * 0.85, cy, a, colour, max(1.6, s * 0.08))
+        _triangle(p, cx + d * a * 0.45, cy, a, colour, direction)
+        _bar(p, cx - d * a * 0.95, cy, a, colour, max(1.6, s * 0.08))
     return draw
 
 

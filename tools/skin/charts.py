@@ -1,9 +1,7 @@
 """The frame of the line chart and the circle chart with its range buttons."""
-from PIL import Image
-
 from buttons import STATES, pill_button
-from skinkit import (COLUMN, DISC, DISC_GRID, DISC_RING, G_ORANGE, INK_DIM, INK_FAINT, SPEED_RED,
-                     WELL, WELL_EDGE, CARD_BOTTOM, Painter, caption, card, crop, dim, font, mix)
+from skinkit import (CARD_BOTTOM, DISC, DISC_GRID, DISC_RING, G_ORANGE, INK_DIM, INK_FAINT,
+                     SPEED_RED, WELL_EDGE, Painter, caption, card, crop, dim, font, mix)
 
 LINE = "line chart"
 CIRCLE = "circle chart"

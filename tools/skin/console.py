@@ -5,10 +5,10 @@ column of it: a control's picture takes the face's rows behind it from one middl
 """
 import math
 
-from buttons import (DISABLED, NORMAL, PRESSED, STATES, chapter_symbol, pause_symbol,
-                     play_symbol, round_button, skip_symbol, step_symbol, stop_symbol)
-from skinkit import (ACCENT, ACCENT_DARK, AUTO_PINK, CARD_BOTTOM, CARD_EDGE, COLUMN, INK,
-                     INK_DIM, INK_FAINT, LAP_YELLOW, MANUAL_BLUE, MARK_GREEN, WELL, WELL_EDGE,
+from buttons import (STATES, chapter_symbol, pause_symbol, play_symbol, round_button,
+                     skip_symbol, step_symbol, stop_symbol)
+from skinkit import (ACCENT, ACCENT_DARK, AUTO_PINK, CARD_BOTTOM, CARD_EDGE, CARD_TOP, COLUMN,
+                     INK, INK_DIM, INK_FAINT, LAP_YELLOW, MANUAL_BLUE, MARK_GREEN, WELL, WELL_EDGE,
                      Painter, card, column_strip, dim, font, glyph, mix)
 
 PANEL = "console"
@@ -29,17 +29,30 @@ SMALL_GROOVE = (2, 7)
 SMALL_THUMB = (9, 10)
 
 
+END_CAP = 12      # the console's darker end caps reach to this column from either side
+CAP_TOP, CAP_BOTTOM = (36, 35, 55), (26, 25, 40)
+
+
 def draw_face(width, enabled=True):
-    """The whole console face at one width, enabled or disabled."""
+    """The whole console face at one width, enabled or disabled. Both states share the
+    darker end caps: the disabled face is drawn against the enabled left end, and the
+    cap makes that join look the same in both states."""
+    box = (FACE_INSET, FACE_INSET, width - FACE_INSET, HEIGHT - FACE_INSET)
     p = Painter((width, HEIGHT), fill=COLUMN)
     if enabled:
-        card(p, (FACE_INSET, FACE_INSET, width - FACE_INSET, HEIGHT - FACE_INSET), radius=8)
+        card(p, box, radius=8)
     else:
-        flat_top, flat_bottom = dim((47, 45, 72), 0.5, COLUMN), dim(CARD_BOTTOM, 0.5, COLUMN)
-        card(p, (FACE_INSET, FACE_INSET, width - FACE_INSET, HEIGHT - FACE_INSET), radius=8,
-             top=flat_top, bottom=flat_bottom, edge=dim(CARD_EDGE, 0.5, COLUMN),
-             highlight=dim(CARD_EDGE, 0.3, COLUMN))
-    return p.result()
+        card(p, box, radius=8, top=dim(CARD_TOP, 0.5, COLUMN), bottom=dim(CARD_BOTTOM, 0.5, COLUMN),
+             edge=dim(CARD_EDGE, 0.5, COLUMN), highlight=dim(CARD_EDGE, 0.3, COLUMN))
+    caps = Painter((width, HEIGHT), fill=COLUMN)
+    card(caps, box, radius=8, top=CAP_TOP, bottom=CAP_BOTTOM, highlight=CAP_TOP)
+    for x in (END_CAP - 1, width - END_CAP):
+        caps.line([(x + 0.5, FACE_INSET + 1), (x + 0.5, HEIGHT - FACE_INSET - 1)], CARD_EDGE, 1)
+    face = p.result()
+    caps = caps.result()
+    face.paste(caps.crop((0, 0, END_CAP, HEIGHT)), (0, 0))
+    face.paste(caps.crop((width - END_CAP, 0, width, HEIGHT)), (width - END_CAP, 0))
+    return face
 
 
 def face_rows(face, y, width, height):
@@ -87,9 +100,9 @@ def thumb(face, y, size, groove_rows, centre_y, radius):
 
 
 def marker(face, y, colour, label, right_padding):
-    """A tag hanging from the groove with a coloured letter or digit. The bar puts the
-    tag's column w/2 - right_padding on the position, so the visible tag is drawn that
-    far from the right edge (the padding is plain face)."""
+    """A tag hanging from the groove with a coloured letter or digit. The bar draws event
+    markers 2 columns and stopwatch markers 1 column right of centred, so the tag carries
+    twice that much plain face on its right: its tip (column 6) lands on the position."""
     tag_w, h = 13, 17
     w = tag_w + right_padding
     p = Painter(face_rows(face, y + MARKER_ROW, w, h))
@@ -169,9 +182,9 @@ def add(skin):
     ]
     for ids, size, (y, x), symbol, accent, role in buttons:
         for picture_id, state in zip(ids, STATES):
-            skin.add(picture_id, round_button(face_rows(face, y, size, size), state, symbol, accent),
-                     PANEL, f"{role} button, {state}",
-                     f"fills its {size} × {size} button at ({x}, {y})")
+            background = face_rows(face, y, size, size)
+            skin.add(picture_id, round_button(background, state, symbol, accent), PANEL,
+                     f"{role} button, {state}", f"fills its {size} × {size} button at ({x}, {y})")
 
     skin.add(290, small_icon(face, 54, speaker_symbol, INK_DIM), PANEL,
              "volume reset (speaker)", "fills its 12 × 12 button at (c + 176, 54)")

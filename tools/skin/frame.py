@@ -1,8 +1,6 @@
 """The window's own pictures: the two side columns, the open-folder panel and the icon."""
 import io
 
-from PIL import Image
-
 from buttons import STATES, folder_symbol, pill_button
 from skinkit import (ACCENT, CARD_TOP, COLUMN, DISC, DISC_RING, G_ORANGE, INK, Painter, caption,
                      card, crop, font, mix)
@@ -57,10 +55,7 @@ def add(skin):
              texts=("FOLDER",))
     label_font = font("jp", 12)
     for picture_id, state in zip((10021, 10022, 10023), STATES):
-        skin.add(picture_id, pill_button(crop(background, (27, 29, 155, 59)), state, "フォルダを開く",
-                                         folder_symbol, accent=False, radius=6,
-                                         label_font=label_font),
-                 "open-folder panel", f"open-folder button, {state}",
+        button = pill_button(crop(background, (27, 29, 155, 59)), state, "フォルダを開く",
+                             folder_symbol, radius=6, label_font=label_font)
+        skin.add(picture_id, button, "open-folder panel", f"open-folder button, {state}",
                  "fills its 128 × 30 button at (27, 29)", texts=("フォルダを開く",))
-    tile = icon_master().resize((64, 64), Image.Resampling.LANCZOS)
-    skin.icon_preview = tile

@@ -11,7 +11,7 @@ def ordered(skin):
 
 
 def resource_script(skin):
-    lines = [f"// Skin pictures: resources of type \"IMAGE\" named by their numeric ids, and the",
+    lines = ["// Skin pictures: resources of type \"IMAGE\" named by their numeric ids, and the",
              f"// program icon. {GENERATED}",
              "",
              "294 ICON \"skin/294.ico\"",

@@ -105,7 +105,7 @@ def main():
     saved = {pid: Image.open(os.path.join(SKIN_DIR, f"{pid}.png")).convert("RGB")
              for pid in skin.pictures}
     write_if_changed(os.path.join(ROOT, "docs", "skin-sheet.png"),
-                     sheet.contact_sheet(skin, saved))
+                     sheet.contact_sheet(skin, saved, os.path.join(SKIN_DIR, "294.ico")))
     write_if_changed(os.path.join(ROOT, "docs", "skin-mockup.png"), mockup.main_window(saved))
     total = sum(os.path.getsize(os.path.join(SKIN_DIR, n)) for n in wanted)
     print(f"{len(skin.pictures)} pictures and the icon, {total / 1024:.0f} KiB in resources/skin")
