@@ -35,15 +35,17 @@ CAP_TOP, CAP_BOTTOM = (36, 35, 55), (26, 25, 40)
 
 def draw_face(width, enabled=True):
     """The whole console face at one width, enabled or disabled. Both states share the
-    darker end caps: the disabled face is drawn against the enabled left end, and the
-    cap makes that join look the same in both states."""
+    darker end caps: the panel draws its disabled face against the enabled left end, and
+    the cap hides that join."""
     box = (FACE_INSET, FACE_INSET, width - FACE_INSET, HEIGHT - FACE_INSET)
     p = Painter((width, HEIGHT), fill=COLUMN)
     if enabled:
         card(p, box, radius=8)
     else:
-        card(p, box, radius=8, top=dim(CARD_TOP, 0.5, COLUMN), bottom=dim(CARD_BOTTOM, 0.5, COLUMN),
-             edge=dim(CARD_EDGE, 0.5, COLUMN), highlight=dim(CARD_EDGE, 0.3, COLUMN))
+        # Only a little darker: the controls' pictures carry the enabled face behind them.
+        card(p, box, radius=8, top=dim(CARD_TOP, 0.25, COLUMN),
+             bottom=dim(CARD_BOTTOM, 0.25, COLUMN), edge=dim(CARD_EDGE, 0.25, COLUMN),
+             highlight=dim(CARD_EDGE, 0.1, COLUMN))
     caps = Painter((width, HEIGHT), fill=COLUMN)
     card(caps, box, radius=8, top=CAP_TOP, bottom=CAP_BOTTOM, highlight=CAP_TOP)
     for x in (END_CAP - 1, width - END_CAP):
