@@ -24,12 +24,13 @@ inline Bytes headerRecord(std::uint8_t codeHigh = 0x03, std::uint8_t codeLow = 0
 
 // Data record: key (big-endian), five value bytes (unused ones 0xFF), XOR of bytes 0 to 6.
 inline Bytes dataRecord(std::uint16_t key, std::initializer_list<std::uint8_t> value) {
-    Bytes r = {static_cast<std::uint8_t>(key >> 8), static_cast<std::uint8_t>(key)};
-    r.insert(r.end(), value.begin(), value.end());
-    while (r.size() < 7) r.push_back(0xFF);
-    std::uint8_t check = 0;
-    for (std::uint8_t b : r) check ^= b;
-    r.push_back(check);
+    Bytes r(8, 0xFF);
+    r[0] = static_cast<std::uint8_t>(key >> 8);
+    r[1] = static_cast<std::uint8_t>(key);
+    std::size_t at = 2;
+    for (std::uint8_t b : value) r.at(at++) = b;
+    r[7] = 0;
+    for (std::size_t i = 0; i < 7; ++i) r[7] ^= r[i];
     return r;
 }
 

@@ -1,0 +1,149 @@
+// scenova-cli settings, run as the user runs it: the built program beside this test.
+#include "app/SettingsTestSupport.h"
+
+#include <nlohmann/json.hpp>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+using namespace settings_test;
+
+namespace {
+
+struct CliResult {
+    DWORD exitCode = 0;
+    std::string out;
+    std::string err;
+};
+
+std::string contentOf(const std::wstring& path) {
+    std::string text;
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return text;
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(h, buffer, sizeof buffer, &got, nullptr) && got > 0) text.append(buffer, got);
+    CloseHandle(h);
+    return text;
+}
+
+HANDLE inheritableFile(const std::wstring& path) {
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    return CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
+}
+
+// Runs scenova-cli.exe from this program's folder; its output goes through files, which
+// never block the child however much it writes.
+CliResult runCli(const ScratchFolder& folder, const std::wstring& arguments) {
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring program = self;
+    program = program.substr(0, program.find_last_of(L'\\') + 1) + L"scenova-cli.exe";
+    std::wstring command = L"\"" + program + L"\" " + arguments;
+
+    std::wstring outPath = folder.file(L"out.txt"), errPath = folder.file(L"err.txt");
+    HANDLE out = inheritableFile(outPath), err = inheritableFile(errPath);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    startup.hStdOutput = out;
+    startup.hStdError = err;
+    PROCESS_INFORMATION process{};
+    CliResult run;
+    BOOL started = CreateProcessW(program.c_str(), &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                                  &process);
+    CloseHandle(out);
+    CloseHandle(err);
+    EXPECT_TRUE(started) << "scenova-cli.exe did not start";
+    if (!started) return run;
+    WaitForSingleObject(process.hProcess, 60000);
+    GetExitCodeProcess(process.hProcess, &run.exitCode);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    run.out = contentOf(outPath);
+    run.err = contentOf(errPath);
+    DeleteFileW(outPath.c_str());
+    DeleteFileW(errPath.c_str());
+    return run;
+}
+
+std::wstring inQuotes(const std::wstring& path) { return L"\"" + path + L"\""; }
+
+TEST(SettingsCommand, PrintsRecordsAndDecodedValues) {
+    struct Case {
+        const char* name;
+        const wchar_t* fileName;
+        Bytes file;
+        const char* json;
+    } cases[] = {
+        {"factory DREC.INI", L"DREC.INI",
+         join({headerRecord(), dataRecord(0x0301, {0x00}), dataRecord(0x0801, {0x00, 0x45}),
+               dataRecord(0x0802, {0x01, 0x00})}),
+         R"({"records": [{"key": "0x0301", "value": "00FFFFFFFF"}, {"key": "0x0801", "value": "0045FFFFFF"},
+                         {"key": "0x0802", "value": "0100FFFFFF"}],
+             "threshold": 45, "operationBuzzer": 0})"},
+        {"FIRMINFO.DAT with every value", L"FIRMINFO.DAT",
+         join({Bytes(16, 0x5A),                     // prefix, not interpreted
+               headerRecord(),
+               dataRecord(0x1801, {0x01}),          // overwrite
+               dataRecord(0x0812, {0x01, 0x45}),    // angle -45
+               dataRecord(0x0811, {0x00, 0x15}),    // lateral 0.15 G
+               dataRecord(0x0801, {0x00, 0x52}),    // threshold 0.52 G
+               dataRecord(0x0304, {0x02}),          // event buzzer off
+               dataRecord(0x0301, {0x01})}),        // operation buzzer loud
+         R"({"records": [{"key": "0x1801", "value": "01FFFFFFFF"}, {"key": "0x0812", "value": "0145FFFFFF"},
+                         {"key": "0x0811", "value": "0015FFFFFF"}, {"key": "0x0801", "value": "0052FFFFFF"},
+                         {"key": "0x0304", "value": "02FFFFFFFF"}, {"key": "0x0301", "value": "01FFFFFFFF"}],
+             "threshold": 52, "lateral": 15, "angle": -45, "overwrite": 1, "operationBuzzer": 1, "eventBuzzer": 2})"},
+        {"automatic angle", L"DREC.INI", join({headerRecord(), dataRecord(0x0812, {0x01, 0x50})}),
+         R"({"records": [{"key": "0x0812", "value": "0150FFFFFF"}], "angle": "auto"})"},
+        {"FIRMINFO.DAT of 24 bytes", L"firminfo.dat", join({Bytes(16, 0x00), headerRecord()}), R"({"records": []})"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScratchFolder folder;
+        CliResult run = runCli(folder, L"settings " + inQuotes(folder.write(c.fileName, c.file)));
+        EXPECT_EQ(run.exitCode, 0u);
+        EXPECT_EQ(run.err, "");
+        nlohmann::ordered_json printed = nlohmann::ordered_json::parse(run.out, nullptr, false);
+        ASSERT_FALSE(printed.is_discarded()) << run.out;
+        EXPECT_EQ(printed, nlohmann::ordered_json::parse(c.json)) << run.out;
+    }
+}
+
+TEST(SettingsCommand, UnreadableFilesExitWithStatus2) {
+    struct Case {
+        const char* name;
+        const wchar_t* fileName;
+        Bytes file;
+    } cases[] = {
+        {"another firmware code", L"DREC.INI", join({headerRecord(0x03, 0x13), dataRecord(0x0301, {0x00})})},
+        {"FIRMINFO.DAT without its prefix", L"FIRMINFO.DAT", join({headerRecord(), dataRecord(0x0301, {0x00})})},
+        {"not a settings file", L"DREC.INI", Bytes{'[', 's', 'e', 't', 't', 'i', 'n', 'g', 's', ']'}},
+        {"missing file", nullptr, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScratchFolder folder;
+        std::wstring path = c.fileName ? folder.write(c.fileName, c.file) : folder.file(L"DREC.INI");
+        CliResult run = runCli(folder, L"settings " + inQuotes(path));
+        EXPECT_EQ(run.exitCode, 2u);
+        EXPECT_EQ(run.out, "");
+        // Standard error is in text mode: the line ends in CR LF.
+        EXPECT_EQ(run.err, u8"設定ファイルを読み込めません。\r\n");
+    }
+}
+
+TEST(SettingsCommand, WrongArgumentsShowUsage) {
+    ScratchFolder folder;
+    for (const wchar_t* arguments : {L"settings", L"settings a b"}) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(arguments)));
+        CliResult run = runCli(folder, arguments);
+        EXPECT_EQ(run.exitCode, 64u);
+        EXPECT_EQ(run.out, "");
+    }
+}
+
+}  // namespace
