@@ -396,3 +396,26 @@ TEST_F(WaveAudioPlayerTest, OpeningAnotherFileClosesTheFirst) {
     EXPECT_EQ(player->rateProduct(), 0u);
     EXPECT_EQ(player->dataLength(), 0);
 }
+
+TEST_F(WaveAudioPlayerTest, AFileWithoutSamplesPlaysNothingAndEndsAtOnce) {
+    ASSERT_NO_FATAL_FAILURE(openSamples(L"empty-data", {}));
+    player->play(0);
+    EXPECT_TRUE(chunks.empty()) << describe(chunks);
+    EXPECT_TRUE(player->isEnded());
+    EXPECT_EQ(player->position(), 0);
+    pumpMessagesFor(50);
+    EXPECT_EQ(soundDoneCount(), 1);
+}
+
+TEST_F(WaveAudioPlayerTest, DestroyingThePlayerWhilePlayingClosesTheDeviceQuietly) {
+    ASSERT_NO_FATAL_FAILURE(openSamples(L"destroy", std::vector<std::uint8_t>(kOneSecond, 128)));
+    player->play(0);
+    pumpMessagesFor(100);
+    HWND playerWindow = player->handle();
+    DestroyWindow(playerWindow);
+    // The framework deleted the player; a new one for the tear-down.
+    player = new WaveAudioPlayer(owner->handle());
+    EXPECT_FALSE(IsWindow(playerWindow));
+    pumpMessagesFor(500);
+    EXPECT_EQ(soundDoneCount(), 0) << "a destroyed player reported its sound";
+}
