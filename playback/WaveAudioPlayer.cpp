@@ -177,6 +177,8 @@ void WaveAudioPlayer::play(int milliseconds) {
     currentChunkStart = 0;
     currentChunkEnd = 0;
     resetDevice();
+    // Whether a reset lifts a pause differs between systems; a play must be heard.
+    if (currentState == Paused) waveOutRestart(device);
 
     const WaveFormat& format = wave.format;
     std::int64_t bytes = static_cast<std::int64_t>(format.blockAlignment) * format.sampleRate * milliseconds / 1000;

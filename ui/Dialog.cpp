@@ -53,8 +53,10 @@ void Dialog::centerOver(HWND window, HWND reference) {
 INT_PTR CALLBACK Dialog::sharedDialogProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
         auto* object = reinterpret_cast<Dialog*>(lParam);
-        object->dialog = handle;
-        dialogRegistry[handle] = object;
+        if (object != nullptr) {
+            object->dialog = handle;
+            dialogRegistry[handle] = object;
+        }
     }
     Dialog* object = findDialog(handle);
     if (object == nullptr) return 0;

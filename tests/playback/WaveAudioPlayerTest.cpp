@@ -419,3 +419,16 @@ TEST_F(WaveAudioPlayerTest, DestroyingThePlayerWhilePlayingClosesTheDeviceQuietl
     pumpMessagesFor(500);
     EXPECT_EQ(soundDoneCount(), 0) << "a destroyed player reported its sound";
 }
+
+TEST_F(WaveAudioPlayerTest, PlayAfterPausePlaysFromTheNewOffsetToTheEnd) {
+    ASSERT_NO_FATAL_FAILURE(openSamples(L"play-after-pause", std::vector<std::uint8_t>(kOneSecond, 128)));
+    player->play(0);
+    pumpMessagesFor(150);
+    player->pause();
+    ASSERT_EQ(player->state(), ISoundPlayer::Paused);
+    log.clear();
+    player->play(600);
+    EXPECT_EQ(player->state(), ISoundPlayer::Playing);
+    ASSERT_TRUE(waitForSoundDone(5000)) << "the output stayed paused: " << describe(chunks);
+    EXPECT_TRUE(player->isEnded());
+}
