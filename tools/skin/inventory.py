@@ -27,8 +27,7 @@ def test_table(skin):
 
 
 def _row(p):
-    texts = ", ".join(p.texts) if p.texts and len("".join(p.texts)) > 1 else (
-        f"glyph \"{p.texts[0]}\"" if p.texts else "")
+    texts = ", ".join(f"\"{t}\"" if len(t) == 1 else t for t in p.texts)
     return f"| {p.id} | {p.role} | {p.size[0]} × {p.size[1]} | {p.where} | {texts} |"
 
 
@@ -40,8 +39,8 @@ The program's interface is drawn from PNG pictures stored as resources of type "
 named by number; the program icon is ICON resource 294. The pictures live in
 `resources/skin/` (one file per id) and are listed in `resources/skin.rc`, so building the
 program needs no generator. To change a picture, change its description in `tools/skin/`
-and run `/usr/bin/python3 tools/skin/make_skin.py` (Debian's python3-pil, fonts-dejavu-core
-and fonts-ipafont-gothic); it rewrites the pictures, this file, the resource script, the
+and run `/usr/bin/python3 tools/skin/make_skin.py` (Debian's python3-pil, fonts-dejavu-core,
+fonts-dejavu-extra and fonts-ipafont-gothic); it rewrites the pictures, this file, the resource script, the
 test table `tests/resources/SkinInventory.inc`, `docs/skin-sheet.png` (every picture with its
 id) and `docs/skin-mockup.png` (the main window in event mode, built from the PNGs).
 

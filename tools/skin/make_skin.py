@@ -1,8 +1,8 @@
 #!/usr/bin/python3
 """Draws every skin picture of SCENOVA and writes what the build and the review need.
 
-Run from anywhere with Debian's Python 3 and Pillow (python3-pil) and the fonts-ipafont-gothic
-and fonts-dejavu-core packages:
+Run from anywhere with Debian's Python 3 and Pillow (python3-pil) and the fonts-dejavu-core,
+fonts-dejavu-extra and fonts-ipafont-gothic packages:
 
     /usr/bin/python3 tools/skin/make_skin.py
 

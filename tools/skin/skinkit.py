@@ -44,12 +44,14 @@ BUTTON_BOTTOM = (54, 52, 82)
 BUTTON_EDGE = (110, 108, 156)
 
 # ---------------------------------------------------------------- fonts
+# kind: (file, the Debian package that installs it)
 _FONT_FILES = {
-    "sans": "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf",
-    "bold": "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf",
-    "cond": "/usr/share/fonts/truetype/dejavu/DejaVuSansCondensed.ttf",
-    "condbold": "/usr/share/fonts/truetype/dejavu/DejaVuSansCondensed-Bold.ttf",
-    "jp": "/usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf",
+    "sans": ("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", "fonts-dejavu-core"),
+    "bold": ("/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf", "fonts-dejavu-core"),
+    "cond": ("/usr/share/fonts/truetype/dejavu/DejaVuSansCondensed.ttf", "fonts-dejavu-extra"),
+    "condbold": ("/usr/share/fonts/truetype/dejavu/DejaVuSansCondensed-Bold.ttf",
+                 "fonts-dejavu-extra"),
+    "jp": ("/usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf", "fonts-ipafont-gothic"),
 }
 _font_cache = {}
 
@@ -58,7 +60,11 @@ def font(kind, size):
     """A font of the skin: sans, bold, cond, condbold (DejaVu) or jp (IPA P Gothic)."""
     key = (kind, size)
     if key not in _font_cache:
-        _font_cache[key] = ImageFont.truetype(_FONT_FILES[kind], size)
+        path, package = _FONT_FILES[kind]
+        try:
+            _font_cache[key] = ImageFont.truetype(path, size)
+        except OSError:
+            raise SystemExit(f"font {path} is missing: install the Debian package {package}")
     return _font_cache[key]
 
 
