@@ -1,6 +1,7 @@
 // The skin pictures as the program finds them: every picture of the inventory is an IMAGE
-// resource, decodes with the program's PNG loader at the size its panel relies on, and no
-// other IMAGE resource exists; the program icon is there in the sizes the shell asks for.
+// resource, decodes with the program's PNG loader at the size its panel relies on and without
+// an alpha channel, and no other IMAGE resource exists; the program icon is there in the sizes
+// the shell asks for.
 #include "playback/ImageDecoder.h"
 #include "playback/ResourceData.h"
 #include "ui/WindowException.h"
@@ -8,7 +9,10 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstring>
+#include <memory>
 #include <set>
+#include <string>
 
 namespace {
 
@@ -51,6 +55,13 @@ TEST(SkinPictures, EveryInventoryPictureIsAResourceThatDecodesAtItsSize) {
         }
         EXPECT_EQ(image->width(), picture.width) << "IMAGE " << picture.id;
         EXPECT_EQ(image->height(), picture.height) << "IMAGE " << picture.id;
+        // Pictures are copied without blending, so one with an alpha channel would show
+        // whatever colour its transparent pixels happen to hold: every picture is opaque.
+        int pixelsWithAlpha = 0;
+        for (int offset = 3; offset < image->byteSize(); offset += 4) {
+            pixelsWithAlpha += image->pixels()[offset] != 0;
+        }
+        EXPECT_EQ(pixelsWithAlpha, 0) << "IMAGE " << picture.id << " carries an alpha channel";
     }
 }
 
