@@ -1,15 +1,23 @@
 #include "playback/Image.h"
 
+#include "playback/PixelBufferPool.h"
+
 #include <cstring>
 
-Image::Image(int width, int height)
+Image::Image(int width, int height) : Image(width, height, true) {}
+
+Image::Image(int width, int height, bool zeroed)
     : pixelWidth(width > 0 ? width : 0),
       pixelHeight(height > 0 ? height : 0),
       bufferSize(pixelWidth * pixelHeight * 4),
-      buffer(new std::uint8_t[static_cast<std::size_t>(bufferSize)]()) {}
+      buffer(PixelBufferPool::shared().take(static_cast<std::size_t>(bufferSize))) {
+    if (zeroed && bufferSize > 0) std::memset(buffer.get(), 0, static_cast<std::size_t>(bufferSize));
+}
+
+Image::~Image() { PixelBufferPool::shared().give(std::move(buffer), static_cast<std::size_t>(bufferSize)); }
 
 std::unique_ptr<Image> Image::clone() const {
-    auto copy = std::make_unique<Image>(pixelWidth, pixelHeight);
+    std::unique_ptr<Image> copy(new Image(pixelWidth, pixelHeight, false));
     if (bufferSize > 0) std::memcpy(copy->buffer.get(), buffer.get(), static_cast<std::size_t>(bufferSize));
     return copy;
 }

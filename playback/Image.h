@@ -10,7 +10,7 @@ class Image {
 public:
     // Allocates width x height pixels, all bytes 0.
     Image(int width, int height);
-    virtual ~Image() = default;
+    virtual ~Image();
     Image(const Image&) = delete;
     Image& operator=(const Image&) = delete;
 
@@ -26,6 +26,8 @@ public:
     std::unique_ptr<Image> clone() const;
 
 private:
+    Image(int width, int height, bool zeroed);
+
     int pixelWidth;
     int pixelHeight;
     int bufferSize;

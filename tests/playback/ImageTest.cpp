@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
+#include <thread>
+
 TEST(Image, CloneIsADeepCopyOfTheSameSize) {
     Image original(3, 2);
     for (int i = 0; i < original.byteSize(); ++i) original.pixels()[i] = static_cast<std::uint8_t>(i * 7);
@@ -14,4 +18,36 @@ TEST(Image, CloneIsADeepCopyOfTheSameSize) {
               std::vector<std::uint8_t>(original.pixels(), original.pixels() + 24));
     copy->pixels()[0] = 99;
     EXPECT_EQ(original.pixels()[0], 0);
+}
+
+TEST(Image, AFrameSizedBufferIsReusedAndStartsZeroed) {
+    const std::uint8_t* first;
+    {
+        Image frame(640, 480);
+        std::fill(frame.pixels(), frame.pixels() + frame.byteSize(), std::uint8_t(0xAB));
+        first = frame.pixels();
+    }
+    Image next(640, 480);
+    EXPECT_EQ(next.pixels(), first);  // the freed buffer came back
+    EXPECT_TRUE(std::all_of(next.pixels(), next.pixels() + next.byteSize(), [](std::uint8_t b) { return b == 0; }));
+    auto copy = next.clone();
+    EXPECT_NE(copy->pixels(), next.pixels());
+}
+
+TEST(Image, ThreadsMakingAndDroppingFramesNeverShareABuffer) {
+    std::atomic<int> clashes{0};
+    auto worker = [&clashes](std::uint8_t mark) {
+        for (int i = 0; i < 200; ++i) {
+            Image frame(512, 256);
+            frame.pixels()[0] = mark;
+            frame.pixels()[frame.byteSize() - 1] = mark;
+            std::this_thread::yield();
+            if (frame.pixels()[0] != mark || frame.pixels()[frame.byteSize() - 1] != mark) ++clashes;
+        }
+    };
+    std::thread a(worker, 1), b(worker, 2), c(worker, 3);
+    a.join();
+    b.join();
+    c.join();
+    EXPECT_EQ(clashes.load(), 0);
 }
