@@ -3,3 +3,28 @@
 
 #define IDR_APP_MANIFEST 1
 #define IDV_VERSION 1
+
+// Main window, About box, folder dialog and help page.
+#define IDM_MAIN_MENU 101
+#define IDD_ABOUT 132
+#define IDC_ABOUT_VERSION 1035
+#define IDC_ABOUT_SUPPORT_LINK 1038
+#define IDC_ABOUT_APP_NAME 1053
+#define IDC_ABOUT_ICON 1054
+#define IDC_FOLDER_KIND_LABEL 1007
+#define IDC_FOLDER_KIND_LIST 5503
+#define IDI_APP_ICON 294
+#define IDC_MENU_OPEN 40004
+#define IDC_MENU_EXIT 40005
+#define IDC_MENU_DEVICE_SETTINGS 40012
+#define IDC_MENU_CLOCK_SETTINGS 40015
+#define IDC_MENU_HELP 40019
+#define IDC_MENU_ABOUT 40020
+#define IDC_MENU_RESTORE 40024
+#define IDH_HELP_PAGE 22100
+#define IDH_HELP_FIRST_PICTURE 22101
+#define IDH_HELP_LAST_PICTURE 22131
+
+// Video player: the context menu of a still image.
+#define IDM_PLAYER_IMAGE_MENU 449
+#define IDC_PLAYER_COPY 40026

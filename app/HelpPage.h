@@ -1,0 +1,26 @@
+#pragma once
+// The built-in help page: an HTML resource with its screenshots, shown in the system's
+// web browser. Browsers no longer open pages inside a program file, so the page and its
+// pictures are written into a fresh temporary folder and that copy is opened.
+#include <string>
+
+class HelpPage {
+public:
+    static constexpr int kPageId = 22100;
+    static constexpr int kFirstPictureId = 22101;
+    static constexpr int kLastPictureId = 22131;
+    static constexpr const wchar_t* kPageFileName = L"index.html";
+
+    // Writes the page and its pictures into a new folder under the system's temporary
+    // folder and opens the page with the shell's default verb. Throws WindowException with
+    // the system's text on failure.
+    static void show();
+
+    // Writes the page as kPageFileName and each picture as "ID.png" into folder (which must
+    // exist) and returns the page's path. Throws WindowException when a resource is missing
+    // or a file cannot be written.
+    static std::wstring writeTo(const std::wstring& folder);
+
+    // Makes a new, empty folder under the system's temporary folder and returns its path.
+    static std::wstring makeFreshFolder();
+};

@@ -1,0 +1,274 @@
+#include "app/MainWindow.h"
+
+#include "app/AboutDialog.h"
+#include "app/Application.h"
+#include "app/FolderDialog.h"
+#include "app/HelpPage.h"
+#include "app/ProgramPath.h"
+#include "app/SiblingFolderSearch.h"
+#include "archive/FileSystem.h"
+#include "archive/RecordCatalog.h"
+#include "ui/Exception.h"
+#include "ui/MessageBox.h"
+#include "ui/StringTable.h"
+#include "ui/WindowException.h"
+
+namespace {
+
+constexpr unsigned kWarningCaption = 5005;
+constexpr unsigned kQuestionCaption = 5013;
+constexpr unsigned kHelpFailedText = 5058;
+constexpr unsigned kCloseQuestion = 5059;
+constexpr unsigned kNoNextRecordText = 5065;
+constexpr unsigned kNoPreviousRecordText = 5066;
+constexpr unsigned kFolderGoneText = 5078;
+constexpr unsigned kNoUsableDataText = 5505;
+constexpr unsigned kFirstModeName = 5506;  // 5506 event, 5507 image, 5508 continuous
+constexpr std::size_t kMaxCaptionChars = 1023;
+
+const wchar_t* const kClassName = L"MainWindow";
+const wchar_t* const kEventMarkerFile = L"VideoInf.dat";
+const wchar_t* const kEventFile = L"Video.dvt";
+
+ATOM classAtom = 0;
+
+}  // namespace
+
+ATOM MainWindow::registerClass() {
+    if (classAtom != 0) return classAtom;
+    HINSTANCE instance = Application::instance();
+    WNDCLASSEXW windowClass = {};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.style = CS_HREDRAW | CS_VREDRAW;
+    windowClass.lpfnWndProc = &DefWindowProcW;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(kIconId));
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
+    windowClass.lpszClassName = kClassName;
+    classAtom = RegisterClassExW(&windowClass);
+    if (classAtom == 0) throw WindowException(static_cast<std::uint32_t>(GetLastError()));
+    return classAtom;
+}
+
+MainWindow::MainWindow() : folder(programDirectory()), drive(programDirectory()) {
+    HINSTANCE instance = Application::instance();
+    ATOM atom = registerClass();
+    HMENU menu = LoadMenuW(instance, MAKEINTRESOURCEW(kMenuId));
+    DWORD osMajor = Application::osVersion().dwMajorVersion;
+    SIZE size = MainWindowLayout::windowSize(osMajor);
+    POINT place = MainWindowLayout::windowPosition(
+        size, SIZE{GetSystemMetrics(SM_CXFULLSCREEN), GetSystemMetrics(SM_CYFULLSCREEN)});
+
+    WindowCreateParams params;
+    params.extendedStyle = kExtendedStyle;
+    params.className = MAKEINTATOM(atom);
+    params.title = Application::name().c_str();
+    params.style = kStyle;
+    params.x = place.x;
+    params.y = place.y;
+    params.width = size.cx;
+    params.height = size.cy;
+    params.menuOrChildId = menu;
+    params.instance = instance;
+    try {
+        create(params);
+    } catch (...) {
+        if (menu != nullptr) DestroyMenu(menu);
+        throw;
+    }
+
+    leftSide = AlphaImage::fromResource(kLeftSideImageId);
+    rightSide = AlphaImage::fromResource(kRightSideImageId);
+
+    if (GetFocus() == nullptr) SetFocus(handle());
+    applyModeLayout();
+}
+
+MainWindow::~MainWindow() = default;
+
+LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_DESTROY: PostQuitMessage(0); return 0;
+    case WM_SIZE: onSize(LOWORD(lParam), HIWORD(lParam)); return 0;
+    case WM_ACTIVATE: return 0;
+    case WM_PAINT: onPaint(); return 0;
+    case WM_CLOSE: requestClose(); return 0;
+    case WM_ERASEBKGND: onEraseBackground(reinterpret_cast<HDC>(wParam)); return 0;
+    case WM_MOUSEACTIVATE: return 0;
+    case WM_GETMINMAXINFO: onGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam)); return 0;
+    case WM_COMMAND: onCommand(LOWORD(wParam), reinterpret_cast<HWND>(lParam)); return 0;
+    default: return Window::handleMessage(message, wParam, lParam);
+    }
+}
+
+void MainWindow::onSize(int width, int height) {
+    // The strip the display mode shows (line chart, or thumbnails in image mode) takes the
+    // bottom row.
+    bool imageMode = mode == kDisplayImage;
+    places = MainWindowLayout::forClient(width, height, !imageMode, imageMode);
+}
+
+void MainWindow::onPaint() {
+    PAINTSTRUCT paint;
+    BeginPaint(handle(), &paint);
+    EndPaint(handle(), &paint);
+}
+
+void MainWindow::onEraseBackground(HDC dc) {
+    RECT client;
+    GetClientRect(handle(), &client);
+    int width = client.right;
+    int height = client.bottom;
+    HBRUSH face = GetSysColorBrush(COLOR_BTNFACE);
+    if (!leftSide || !rightSide || leftSide->empty() || rightSide->empty()) {
+        FillRect(dc, &client, face);
+        return;
+    }
+    int sideHeight = height - MainWindowLayout::kBottomStripHeight;
+    leftSide->draw(dc, 0, 0, MainWindowLayout::kSideWidth, sideHeight);
+    rightSide->draw(dc, width - MainWindowLayout::kSideWidth, 0, MainWindowLayout::kSideWidth, sideHeight);
+    // What no side picture covers stays plain while a panel is not there to cover it.
+    RECT middle = {MainWindowLayout::kSideWidth, 0, width - MainWindowLayout::kSideWidth, sideHeight};
+    RECT bottom = {0, sideHeight, width, height};
+    FillRect(dc, &middle, face);
+    FillRect(dc, &bottom, face);
+}
+
+void MainWindow::onGetMinMaxInfo(MINMAXINFO* limits) {
+    SIZE minimum = MainWindowLayout::minimumTrackingSize(Application::osVersion().dwMajorVersion);
+    limits->ptMinTrackSize.x = minimum.cx;
+    limits->ptMinTrackSize.y = minimum.cy;
+}
+
+void MainWindow::onCommand(WORD command, HWND control) {
+    if (control == nullptr) runCommand(command);
+}
+
+void MainWindow::runCommand(WORD command) {
+    if (command == kExitCommand) {
+        SendMessageW(handle(), WM_CLOSE, 0, 0);
+        return;
+    }
+    pausePlayback();
+    switch (command) {
+    case kOpenCommand: openFolder(); break;
+    case kHelpCommand: showHelp(); break;
+    case kAboutCommand: showAbout(); break;
+    default: break;  // the settings dialogs and the card restore arrive with their own work
+    }
+}
+
+void MainWindow::showHelp() {
+    try {
+        HelpPage::show();
+    } catch (const Exception&) {
+        warn(loadString(kHelpFailedText));
+    }
+}
+
+void MainWindow::showAbout() {
+    AboutDialog about;
+    about.showModal(handle());
+}
+
+void MainWindow::applyModeLayout() {
+    RECT client;
+    GetClientRect(handle(), &client);
+    onSize(client.right, client.bottom);
+}
+
+void MainWindow::pausePlayback() {}
+
+bool MainWindow::isDataLoaded() const {
+    return false;
+}
+
+void MainWindow::refreshPanels() {
+    if (GetFocus() == nullptr) SetFocus(handle());
+}
+
+std::wstring MainWindow::captionText(bool loaded, int displayMode, const std::wstring& folder,
+                                     const std::wstring& applicationName) {
+    if (!loaded) return applicationName;
+    int modeIndex = displayMode >= 0 && displayMode <= 2 ? displayMode : 0;
+    std::wstring text =
+        fillFields(L"%s %s - %s", {loadString(kFirstModeName + modeIndex), folder, applicationName});
+    if (text.size() > kMaxCaptionChars) text.resize(kMaxCaptionChars);
+    return text;
+}
+
+void MainWindow::updateCaption() {
+    SetWindowTextW(handle(), captionText(isDataLoaded(), mode, folder, Application::name()).c_str());
+    InvalidateRect(handle(), nullptr, TRUE);
+}
+
+void MainWindow::requestClose() {
+    pausePlayback();
+    if (isDataLoaded() &&
+        showMessageBox(loadString(kCloseQuestion), loadString(kQuestionCaption), MB_OKCANCEL | MB_ICONQUESTION,
+                       handle()) != IDOK)
+        return;
+    DestroyWindow(handle());
+}
+
+void MainWindow::openFolder() {
+    pausePlayback();
+    std::wstring chosen = folder;
+    if (!FolderDialog::chooseRecordFolder(handle(), chosen, mode)) return;
+    loadFolder(chosen);
+}
+
+void MainWindow::loadFolder(const std::wstring& path) {
+    pausePlayback();
+    folder = path;
+    try {
+        if (!RecordCatalog::decideDisplayMode(path, mode)) throw Exception(loadString(kNoUsableDataText));
+        applyModeLayout();
+        updateCaption();
+    } catch (const Exception& failure) {
+        fallBackAfterFailedLoad();
+        warn(failure.message());
+    }
+}
+
+void MainWindow::fallBackAfterFailedLoad() {
+    mode = kDisplayEvent;
+    applyModeLayout();
+    updateCaption();
+}
+
+void MainWindow::goToAdjacentRecord(bool previous) {
+    pausePlayback();
+    std::wstring sibling;
+    try {
+        sibling = SiblingFolderSearch::find(folder, previous);
+        FileSystem& files = FileSystem::current();
+        if (mode == kDisplayContinuous) {
+            if (RecordCatalog::countMatches(sibling, RecordCatalog::kChapterPattern) == 0)
+                throw Exception(std::wstring());
+        } else if (!files.exists(joinPath(sibling, kEventMarkerFile)) && !files.exists(joinPath(sibling, kEventFile))) {
+            throw Exception(std::wstring());
+        }
+    } catch (const DataMissingException&) {
+        clearDisplay();
+        warn(loadString(kFolderGoneText));
+        return;
+    } catch (const Exception&) {
+        warn(loadString(previous ? kNoPreviousRecordText : kNoNextRecordText));
+        return;
+    }
+    loadFolder(sibling);
+}
+
+void MainWindow::clearDisplay() {
+    mode = kDisplayEvent;
+    applyModeLayout();
+    updateCaption();
+    InvalidateRect(handle(), nullptr, TRUE);
+    UpdateWindow(handle());
+}
+
+void MainWindow::warn(const std::wstring& text) {
+    showMessageBox(text, loadString(kWarningCaption), MB_OK | MB_ICONWARNING, handle());
+}

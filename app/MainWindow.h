@@ -1,0 +1,86 @@
+#pragma once
+// The program's one top-level window: it carries the menu, owns and lays out the picture
+// and the panels, holds the open folder and the display mode, and runs the user's commands
+// (open a folder, previous/next record, help, About, close).
+#include "app/MainWindowLayout.h"
+#include "playback/AlphaImage.h"
+#include "ui/Window.h"
+
+#include <memory>
+#include <string>
+
+class MainWindow : public Window {
+public:
+    static constexpr int kMenuId = 101;
+    static constexpr int kIconId = 294;
+    static constexpr int kLeftSideImageId = 284;
+    static constexpr int kRightSideImageId = 451;
+    static constexpr DWORD kExtendedStyle = WS_EX_CONTROLPARENT | WS_EX_CLIENTEDGE | WS_EX_WINDOWEDGE;
+    static constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+
+    // Menu commands.
+    enum Command : WORD {
+        kOpenCommand = 40004,
+        kExitCommand = 40005,
+        kDeviceSettingsCommand = 40012,
+        kClockSettingsCommand = 40015,
+        kHelpCommand = 40019,
+        kAboutCommand = 40020,
+        kRestoreCommand = 40024,
+    };
+
+    // Creates the window, its panels and its first layout. Throws WindowException when the
+    // class cannot be registered or the window cannot be made.
+    MainWindow();
+    ~MainWindow() override;
+
+    LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    // The operations the panels and the player call.
+    void refreshPanels();
+    void clearDisplay();
+    void openFolder();
+    // Opens a folder in the display mode its records call for; every failure is shown in a
+    // warning box and leaves an empty display in event mode.
+    void loadFolder(const std::wstring& path);
+    void goToAdjacentRecord(bool previous);
+    void updateCaption();
+    // Asks before closing when something is loaded; destroys the window when confirmed.
+    void requestClose();
+    void runCommand(WORD command);
+
+    int displayMode() const { return mode; }
+    void setDisplayMode(int value) { mode = value; }
+    const std::wstring& currentFolder() const { return folder; }
+    const std::wstring& settingsDrive() const { return drive; }
+    // A record or an image folder is open.
+    bool isDataLoaded() const;
+    const MainWindowLayout& layout() const { return places; }
+
+    // "%s %s - %s" (mode name, folder, application name) while something is loaded, else
+    // the application name; at most 1023 characters.
+    static std::wstring captionText(bool loaded, int displayMode, const std::wstring& folder,
+                                    const std::wstring& applicationName);
+    static ATOM registerClass();
+
+private:
+    void onSize(int width, int height);
+    void onPaint();
+    void onEraseBackground(HDC dc);
+    void onGetMinMaxInfo(MINMAXINFO* limits);
+    void onCommand(WORD command, HWND control);
+
+    void applyModeLayout();
+    void pausePlayback();
+    void warn(const std::wstring& text);
+    void fallBackAfterFailedLoad();
+    void showHelp();
+    void showAbout();
+
+    std::unique_ptr<AlphaImage> leftSide;
+    std::unique_ptr<AlphaImage> rightSide;
+    std::wstring folder;
+    std::wstring drive;
+    int mode = 0;
+    MainWindowLayout places;
+};
