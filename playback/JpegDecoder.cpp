@@ -8,6 +8,7 @@
 #include <jpeglib.h>
 #include <jerror.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -67,41 +68,62 @@ private:
     jpeg_source_mgr source{};
 };
 
+// Rows handed to the library per call: enough for its largest upsampling group, so that it
+// writes straight into the picture instead of through a spare row of its own.
+constexpr int kRowsPerRead = 16;
+
+// Colour frames: the library's colour conversion writes blue, green, red and a filler byte
+// straight into the bottom-up rows (the same values as its RGB output, in the picture's
+// order); the filler becomes 0 while the rows are still in the cache.
+void readColourRows(jpeg_decompress_struct& info, Image& image) {
+    JSAMPROW rows[kRowsPerRead];
+    const int width = image.width();
+    while (info.output_scanline < info.output_height) {
+        const int first = static_cast<int>(info.output_scanline);
+        const int count = std::min(kRowsPerRead, image.height() - first);
+        for (int i = 0; i < count; ++i) rows[i] = image.bufferRow(image.height() - 1 - first - i);
+        const int read = static_cast<int>(jpeg_read_scanlines(&info, rows, static_cast<JDIMENSION>(count)));
+        if (read <= 0) break;
+        for (int i = 0; i < read; ++i) {
+            std::uint8_t* pixel = rows[i];
+            for (int x = 0; x < width; ++x) pixel[x * 4 + 3] = 0;
+        }
+    }
+}
+
+// Grey frames: each value Y becomes Y, Y, Y, 0.
+void readGreyRows(jpeg_decompress_struct& info, Image& image) {
+    const std::size_t rowBytes = (static_cast<std::size_t>(info.output_width) + 3) & ~std::size_t(3);
+    std::vector<JSAMPLE> scanline(rowBytes);
+    JSAMPROW rows[1] = {scanline.data()};
+    const int width = image.width();
+    while (info.output_scanline < info.output_height) {
+        const int row = image.height() - 1 - static_cast<int>(info.output_scanline);
+        if (jpeg_read_scanlines(&info, rows, 1) != 1) break;
+        std::uint8_t* out = image.bufferRow(row);
+        for (int x = 0; x < width; ++x, out += 4) {
+            out[0] = out[1] = out[2] = scanline[static_cast<std::size_t>(x)];
+            out[3] = 0;
+        }
+    }
+}
+
 std::unique_ptr<Image> decodeWith(Decompressor& decompressor) {
     jpeg_decompress_struct& info = decompressor.info;
     jpeg_read_header(&info, TRUE);
+    // Every decoding parameter stays at the library's default; only the byte order of the
+    // default RGB output changes, to the picture's own.
+    if (info.out_color_space == JCS_RGB) info.out_color_space = JCS_EXT_BGRX;
     jpeg_start_decompress(&info);
 
     auto image = std::make_unique<Image>(static_cast<int>(info.output_width), static_cast<int>(info.output_height));
-    const int components = info.output_components;
-    const std::size_t rowBytes = (static_cast<std::size_t>(components) * info.output_width + 3) & ~std::size_t(3);
-    std::vector<JSAMPLE> scanline(rowBytes);
-    JSAMPROW rows[1] = {scanline.data()};
-
-    if (components == 3 || components == 1) {
-        const int width = static_cast<int>(info.output_width);
-        while (info.output_scanline < info.output_height) {
-            int row = image->height() - 1 - static_cast<int>(info.output_scanline);
-            if (jpeg_read_scanlines(&info, rows, 1) != 1) break;
-            std::uint8_t* out = image->bufferRow(row);
-            const JSAMPLE* in = scanline.data();
-            if (components == 3) {
-                for (int x = 0; x < width; ++x, in += 3, out += 4) {
-                    out[0] = in[2];
-                    out[1] = in[1];
-                    out[2] = in[0];
-                    out[3] = 0;
-                }
-            } else {
-                for (int x = 0; x < width; ++x, ++in, out += 4) {
-                    out[0] = out[1] = out[2] = *in;
-                    out[3] = 0;
-                }
-            }
-        }
+    if (info.out_color_space == JCS_EXT_BGRX && info.output_components == 4) {
+        readColourRows(info, *image);
+    } else if (info.output_components == 1) {
+        readGreyRows(info, *image);
     }
-    // With any other component count no line was read, and finishing fails in the library:
-    // such frames give no picture.
+    // With any other output (CMYK frames) no line was read, and finishing fails in the
+    // library: such frames give no picture.
     jpeg_finish_decompress(&info);
     return image;
 }

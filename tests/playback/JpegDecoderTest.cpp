@@ -17,7 +17,7 @@ namespace {
 // the colour space and component count given.
 std::vector<std::uint8_t> encodeJpeg(int width, int height, int components, J_COLOR_SPACE space,
                                      const std::function<void(int x, int y, JSAMPLE* out)>& colourAt,
-                                     int quality = 95) {
+                                     int quality = 95, bool subsampleChroma = false) {
     jpeg_compress_struct info{};
     jpeg_error_mgr errors{};
     info.err = jpeg_std_error(&errors);
@@ -32,7 +32,9 @@ std::vector<std::uint8_t> encodeJpeg(int width, int height, int components, J_CO
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, quality, TRUE);
     // Full-resolution chroma keeps colours of small test areas exact enough to compare.
-    for (int c = 0; c < info.num_components; ++c) info.comp_info[c].h_samp_factor = info.comp_info[c].v_samp_factor = 1;
+    if (!subsampleChroma) {
+        for (int c = 0; c < info.num_components; ++c) info.comp_info[c].h_samp_factor = info.comp_info[c].v_samp_factor = 1;
+    }
     jpeg_start_compress(&info, TRUE);
     std::vector<JSAMPLE> row(static_cast<std::size_t>(width * components));
     while (info.next_scanline < info.image_height) {
@@ -160,4 +162,41 @@ TEST(JpegDecoder, FailedDecodesLeaveNoAllocationBehind) {
     std::size_t after = privateBytes();
     // A leaked pixel buffer would be 1.2 MB a call: 700 MB over the loop.
     EXPECT_LT(after, before + 32 * 1024 * 1024) << "before " << before << " after " << after;
+}
+
+TEST(JpegDecoder, ColourPixelsEqualTheLibrarysDefaultRgbOutput) {
+    // A busy picture with every chroma combination, so that upsampling and colour
+    // conversion are exercised everywhere.
+    const int width = 96, height = 40;
+    auto bytes = encodeJpeg(width, height, 3, JCS_RGB, [](int x, int y, JSAMPLE* out) {
+        out[0] = static_cast<JSAMPLE>(x * 37 + y * 11);
+        out[1] = static_cast<JSAMPLE>((x ^ y) * 29);
+        out[2] = static_cast<JSAMPLE>(y * 53 - x * 7);
+    }, 75, /*subsampleChroma=*/true);  // 4:2:0, as the recorder's frames are
+    auto image = decodeJpeg(bytes.data(), bytes.size());
+    ASSERT_TRUE(image);
+
+    jpeg_decompress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_decompress(&info);
+    jpeg_mem_src(&info, bytes.data(), static_cast<unsigned long>(bytes.size()));
+    jpeg_read_header(&info, TRUE);
+    jpeg_start_decompress(&info);
+    ASSERT_EQ(info.out_color_space, JCS_RGB);
+    std::vector<JSAMPLE> row(static_cast<std::size_t>(width) * 3);
+    JSAMPROW rows[1] = {row.data()};
+    while (info.output_scanline < info.output_height) {
+        const int y = static_cast<int>(info.output_scanline);
+        jpeg_read_scanlines(&info, rows, 1);
+        const std::uint8_t* ours = pixelAt(*image, 0, height - 1 - y);
+        for (int x = 0; x < width; ++x) {
+            ASSERT_EQ(ours[x * 4 + 0], row[static_cast<std::size_t>(x * 3 + 2)]) << x << "," << y;
+            ASSERT_EQ(ours[x * 4 + 1], row[static_cast<std::size_t>(x * 3 + 1)]) << x << "," << y;
+            ASSERT_EQ(ours[x * 4 + 2], row[static_cast<std::size_t>(x * 3 + 0)]) << x << "," << y;
+            ASSERT_EQ(ours[x * 4 + 3], 0) << x << "," << y;
+        }
+    }
+    jpeg_finish_decompress(&info);
+    jpeg_destroy_decompress(&info);
 }
