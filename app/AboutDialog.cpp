@@ -2,6 +2,7 @@
 
 #include "app/Application.h"
 #include "app/ProgramVersion.h"
+#include "ui/LinkLabel.h"
 #include "ui/StringTable.h"
 
 INT_PTR AboutDialog::dialogProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -15,4 +16,6 @@ void AboutDialog::onInitDialog() {
     if (parent() != nullptr) centerOver(handle(), parent());
     SetDlgItemTextW(handle(), kApplicationNameControl, Application::name().c_str());
     SetDlgItemTextW(handle(), kVersionControl, fillFields(L"Version %s", {ProgramVersion::text()}).c_str());
+    // The label binds itself to the template's control and goes with it.
+    if (HWND link = GetDlgItem(handle(), kSupportLinkControl)) new LinkLabel(link);
 }

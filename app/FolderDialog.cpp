@@ -173,8 +173,18 @@ HWND findFolderTree(HWND browser) {
     return tree != nullptr ? tree : FindWindowExW(browser, nullptr, L"SysTreeView32", nullptr);
 }
 
+// The browser finds a folder given without its trailing backslash ("C:\" keeps it).
+std::wstring withoutTrailingBackslash(std::wstring folder) {
+    while (folder.size() > 3 && folder.back() == L'\\') folder.pop_back();
+    return folder;
+}
+
 void initialiseBrowser(HWND browser, BrowseSession& session) {
+    session.startFolder = withoutTrailingBackslash(session.startFolder);
     SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(session.startFolder.c_str()));
+    // Some browsers fill their tree after this notification and lose part of the path: ask
+    // again once the dialog runs.
+    PostMessageW(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(session.startFolder.c_str()));
     centreOverOwner(browser);
     const OSVERSIONINFOEXW& os = Application::osVersion();
     if (os.dwMajorVersion == 5 && os.dwMinorVersion == 0) ShowWindow(GetDlgItem(browser, kWindows2000ExtraControl), SW_HIDE);
