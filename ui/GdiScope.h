@@ -37,6 +37,22 @@ private:
     HDC dc;
 };
 
+// A memory DC compatible with another DC; DeleteDC when the scope ends.
+class MemoryDc {
+public:
+    explicit MemoryDc(HDC compatibleWith) : dc(CreateCompatibleDC(compatibleWith)) {}
+    ~MemoryDc() {
+        if (dc != nullptr) DeleteDC(dc);
+    }
+    MemoryDc(const MemoryDc&) = delete;
+    MemoryDc& operator=(const MemoryDc&) = delete;
+
+    HDC get() const { return dc; }
+
+private:
+    HDC dc;
+};
+
 // SelectObject, undone when the scope ends. Declare it after the object it selects, so
 // the object is put back out of the DC before its owner deletes it.
 class Selection {

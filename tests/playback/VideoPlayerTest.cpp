@@ -1,0 +1,329 @@
+#include "playback/IPlayerHost.h"
+#include "playback/IStopwatchControl.h"
+#include "playback/Messages.h"
+#include "playback/VideoPlayer.h"
+#include "playback/WaveAudioPlayer.h"
+#include "support/MessageBoxRecorder.h"
+#include "support/MessagePump.h"
+#include "support/PaintCapture.h"
+#include "support/PlayerRecords.h"
+#include "ui/StringTable.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+struct PanelView {
+    int chapter;
+    int frame;
+    int playState;
+    int positionState;
+    int soundState;
+};
+
+// The main window as the player sees it: it notes every refresh with the player's state,
+// and its clear display closes the record as the real one does.
+struct FakeHost : IPlayerHost {
+    int mode = 0;
+    int clears = 0;
+    VideoPlayer* player = nullptr;
+    std::vector<PanelView> views;
+
+    void refreshPanels() override {
+        if (player == nullptr) return;
+        views.push_back({player->chapter(), player->currentFrame(), player->playState(), player->positionState(),
+                         player->soundPlayer().state()});
+    }
+    void clearDisplay() override {
+        ++clears;
+        if (player != nullptr) player->close();
+    }
+    int displayMode() const override { return mode; }
+    void resetCharts() override {}
+    void redrawCharts() override {}
+    void updateConsoleControls() override {}
+};
+
+struct FakeStopwatch : IStopwatchControl {
+    bool measuring = false;
+    int resets = 0;
+    bool isMeasuring() const override { return measuring; }
+    int lapCount() const override { return 0; }
+    void pressStartStop() override { measuring = false; }
+    void setStartStopEnabled(bool) override {}
+    void reset() override { ++resets; }
+    void beginChapterChange() override {}
+    void enableForState() override {}
+};
+
+class VideoPlayerTest : public ::testing::Test {
+protected:
+    FakeHost host;
+    FakeStopwatch stopwatch;
+    ScratchFolder scratch;
+    HostWindow window{0, 0, 800, 600};
+    VideoPlayer* player = nullptr;
+
+    void SetUp() override {
+        player = new VideoPlayer(window.handle(), host);
+        host.player = player;
+        player->setStopwatch(&stopwatch);
+    }
+    void TearDown() override { host.player = nullptr; }
+
+    void openEvent(int frames, bool withSound) {
+        std::wstring folder = scratch.subfolder(L"EVT0001");
+        ASSERT_TRUE(writeEventRecord(folder, frames, withSound));
+        host.mode = 0;
+        player->setMode(0);
+        player->openFolder(folder);
+        ASSERT_EQ(player->frameCount(), frames);
+        ASSERT_TRUE(pumpMessagesUntil([&] { return player->hasPicture(); }, 5000));
+    }
+    void openChapters(const std::vector<int>& frames) {
+        std::wstring folder = scratch.subfolder(L"CONT");
+        for (std::size_t i = 0; i < frames.size(); ++i) {
+            wchar_t name[32];
+            swprintf(name, 32, L"\\Video%04d.dmv", static_cast<int>(i) + 1);
+            ASSERT_TRUE(writeChapter(folder + name, frames[i]));
+        }
+        host.mode = 2;
+        player->setMode(2);
+        player->setTotalFrames(player->buildChapterList(folder));
+        ASSERT_TRUE(player->openChapter(0));
+    }
+    bool waitForStop(DWORD timeoutMs) {
+        return pumpMessagesUntil([&] { return player->playState() == VideoPlayer::Stopped; }, timeoutMs);
+    }
+};
+
+TEST_F(VideoPlayerTest, TimerPeriodIsRaisedAtCreation) {
+    EXPECT_EQ(player->timerPeriod(), 1u);
+}
+
+TEST_F(VideoPlayerTest, EventRecordWithSoundFollowsTheSoundAndRewindsWhenItEnds) {
+    openEvent(300, true);
+    player->play(0);
+    ASSERT_EQ(player->soundPlayer().state(), ISoundPlayer::Playing) << "no sound device in the test bed";
+    for (int sample = 0; sample < 5; ++sample) {
+        pumpMessagesFor(400);
+        double due = player->soundPlayer().position() / player->frameInterval();
+        // The last tick read the clock at most one interval ago and asked for the frame after it.
+        EXPECT_NEAR(player->currentFrame(), due, 3.0) << "sample " << sample;
+    }
+    ASSERT_TRUE(waitForStop(20000));
+    bool waitedAtTheEnd = false;
+    for (const PanelView& view : host.views)
+        if (view.frame == 299 && view.playState == VideoPlayer::Playing) waitedAtTheEnd = true;
+    EXPECT_TRUE(waitedAtTheEnd);
+    EXPECT_TRUE(player->soundPlayer().isEnded());
+    EXPECT_EQ(player->currentFrame(), 0);
+    EXPECT_EQ(player->playState(), VideoPlayer::Stopped);
+    EXPECT_EQ(player->positionState(), VideoPlayer::AtStart);
+}
+
+TEST_F(VideoPlayerTest, EventRecordWithoutSoundRunsOnTheVirtualClock) {
+    openEvent(300, false);
+    EXPECT_EQ(player->soundPlayer().state(), ISoundPlayer::NoDevice);
+    DWORD start = timeGetTime();
+    player->play(0);
+    ASSERT_TRUE(waitForStop(20000));
+    DWORD elapsed = timeGetTime() - start;
+    // 300 frames at 30 a second: ten seconds, give or take a loaded machine.
+    EXPECT_GE(elapsed, 9500u);
+    EXPECT_LE(elapsed, 13000u);
+    EXPECT_EQ(player->currentFrame(), 0);
+    EXPECT_EQ(player->positionState(), VideoPlayer::AtStart);
+}
+
+TEST_F(VideoPlayerTest, EmptyFrameReadyKeepsThePicture) {
+    openEvent(30, false);
+    CapturedPixels before = printClient(player->handle());
+    PostMessageW(player->handle(), WM_FRAME_READY, 3, 0);
+    pumpMessagesFor(100);
+    EXPECT_TRUE(player->hasPicture());
+    EXPECT_EQ(printClient(player->handle()).pixels, before.pixels);
+}
+
+TEST_F(VideoPlayerTest, NearSeekKeepsThePictureFarSeekShowsBlack) {
+    openEvent(60, false);
+    player->seek(1);
+    EXPECT_TRUE(player->hasPicture());
+    EXPECT_EQ(player->currentFrame(), 1);
+    pumpMessagesFor(200);
+    player->seek(12);
+    EXPECT_FALSE(player->hasPicture());
+    EXPECT_TRUE(printClient(player->handle()).all(0, 0, 640, 480, 0));
+    EXPECT_TRUE(pumpMessagesUntil([&] { return player->hasPicture(); }, 3000));
+    EXPECT_EQ(player->currentFrame(), 12);
+}
+
+TEST_F(VideoPlayerTest, SeekWhilePlayingStopsSoundAndPicture) {
+    openEvent(300, true);
+    player->play(0);
+    pumpMessagesFor(300);
+    player->seek(100);
+    EXPECT_EQ(player->playState(), VideoPlayer::Stopped);
+    EXPECT_EQ(player->soundPlayer().state(), ISoundPlayer::Stopped);
+    pumpMessagesFor(300);
+    EXPECT_EQ(player->currentFrame(), 100);
+}
+
+TEST_F(VideoPlayerTest, ChaptersPlayBackToBackAndStopOnTheLastFrame) {
+    openChapters({15, 15, 20});
+    ASSERT_EQ(player->chapterCount(), 3);
+    player->play(0);
+    ASSERT_TRUE(pumpMessagesUntil([&] { return player->chapter() == 2 && player->playState() == VideoPlayer::Stopped; },
+                                  20000));
+    for (int chapter = 0; chapter < 3; ++chapter) {
+        bool played = false;
+        for (const PanelView& view : host.views)
+            if (view.chapter == chapter && view.playState == VideoPlayer::Playing) played = true;
+        EXPECT_TRUE(played) << "chapter " << chapter;
+    }
+    EXPECT_EQ(player->currentFrame(), 19);
+    EXPECT_EQ(player->positionState(), VideoPlayer::Elsewhere);
+    EXPECT_NE(player->frameInfo(), nullptr);
+}
+
+TEST_F(VideoPlayerTest, SeekGlobalOpensTheChapterOfAnAbsolutePosition) {
+    openChapters({15, 15, 40});
+    EXPECT_EQ(player->totalFrames(), 1240);
+    player->seekGlobal(0, 1241);  // beyond the end: nothing
+    EXPECT_EQ(player->chapter(), 0);
+    player->seekGlobal(0, 1234);
+    EXPECT_EQ(player->chapter(), 2);
+    EXPECT_EQ(player->currentFrame(), 34);
+    EXPECT_EQ(player->positionState(), VideoPlayer::Elsewhere);
+    EXPECT_TRUE(pumpMessagesUntil([&] { return player->hasPicture(); }, 3000));
+}
+
+TEST_F(VideoPlayerTest, OpenChapterRefusesWhatIsNotThere) {
+    openChapters({15, 15, 15});
+    for (int index : {60, 3, -1}) {
+        EXPECT_FALSE(player->openChapter(index)) << index;
+        EXPECT_NE(player->frameInfo(), nullptr) << index;
+        EXPECT_EQ(player->chapter(), 0) << index;
+        EXPECT_EQ(player->playState(), VideoPlayer::Stopped) << index;
+    }
+}
+
+TEST_F(VideoPlayerTest, SixtyOneChaptersWarnOnceAndPlaySixty) {
+    MessageBoxRecorder boxes;
+    std::wstring folder = scratch.subfolder(L"LONG");
+    for (int i = 1; i <= 61; ++i) {
+        wchar_t name[32];
+        swprintf(name, 32, L"\\Video%04d.dmv", i);
+        ASSERT_TRUE(writeChapter(folder + name, 2));
+    }
+    host.mode = 2;
+    player->setMode(2);
+    player->buildChapterList(folder);
+    ASSERT_EQ(boxes.boxes().size(), 1u);
+    EXPECT_EQ(boxes.boxes()[0].text, formatString(5088, {L"60"}));
+    EXPECT_EQ(boxes.boxes()[0].caption, loadString(5005));
+    EXPECT_EQ(boxes.boxes()[0].owner, window.handle());
+    EXPECT_EQ(player->chapterCount(), 60);
+    EXPECT_TRUE(player->openChapter(59));
+    EXPECT_NE(player->chapterPath(59).find(L"Video0060.dmv"), std::wstring::npos);
+    EXPECT_FALSE(player->openChapter(60));
+}
+
+TEST_F(VideoPlayerTest, FolderRemovedWhilePlayingWarnsAndCloses) {
+    MessageBoxRecorder boxes;
+    openEvent(300, false);
+    player->play(0);
+    pumpMessagesFor(300);
+    std::wstring folder = scratch.path() + L"\\EVT0001";
+    ASSERT_TRUE(MoveFileW(folder.c_str(), (scratch.path() + L"\\MOVED").c_str()));
+    pumpMessagesFor(500);
+    ASSERT_EQ(boxes.boxes().size(), 1u);
+    EXPECT_EQ(boxes.boxes()[0].text, loadString(5078));
+    EXPECT_EQ(boxes.boxes()[0].caption, loadString(5005));
+    EXPECT_EQ(boxes.boxes()[0].owner, window.handle());
+    EXPECT_EQ(host.clears, 1);
+    EXPECT_GE(stopwatch.resets, 1);
+    EXPECT_EQ(player->frameInfo(), nullptr);
+    EXPECT_EQ(player->playState(), VideoPlayer::Idle);
+}
+
+TEST(VideoPlayerLetterbox, FitsFourByThreeAndCentres) {
+    struct Case {
+        int width, height;
+        RECT expected;
+    } cases[] = {
+        {640, 480, {0, 0, 640, 480}},
+        {800, 480, {80, 0, 720, 480}},
+        {640, 600, {0, 60, 640, 540}},
+        {321, 100, {94, 0, 227, 100}},
+    };
+    for (const Case& c : cases) {
+        RECT place = VideoPlayer::letterbox(c.width, c.height);
+        EXPECT_TRUE(EqualRect(&place, &c.expected)) << c.width << " x " << c.height << ": " << place.left << ","
+                                                    << place.top << "," << place.right << "," << place.bottom;
+    }
+}
+
+TEST_F(VideoPlayerTest, PaintsThePictureLetterboxed) {
+    openEvent(30, false);
+    struct Case {
+        int width, height;
+        RECT picture;
+    } cases[] = {{800, 480, {80, 0, 720, 480}}, {640, 600, {0, 60, 640, 540}}};
+    for (const Case& c : cases) {
+        SetWindowPos(player->handle(), nullptr, 0, 0, c.width, c.height, SWP_NOMOVE | SWP_NOZORDER);
+        CapturedPixels shot = screenClient(player->handle());
+        const RECT& p = c.picture;
+        std::string name = std::to_string(c.width) + " x " + std::to_string(c.height);
+        EXPECT_EQ(shot.at(p.left - (p.left > 0), p.top - (p.top > 0)), 0u) << name;  // bar
+        EXPECT_NE(shot.at(p.left, p.top), 0u) << name;
+        EXPECT_NE(shot.at(p.right - 1, p.bottom - 1), 0u) << name;
+        if (p.left > 0) { EXPECT_TRUE(shot.all(0, 0, p.left, c.height, 0)) << name; }
+        if (p.top > 0) { EXPECT_TRUE(shot.all(0, 0, c.width, p.top, 0)) << name; }
+        if (p.right < c.width) { EXPECT_TRUE(shot.all(p.right, 0, c.width, c.height, 0)) << name; }
+        if (p.bottom < c.height) { EXPECT_TRUE(shot.all(0, p.bottom, c.width, c.height, 0)) << name; }
+    }
+}
+
+TEST_F(VideoPlayerTest, CopyInImageModeTakesExactlyThePicture) {
+    std::wstring folder = scratch.subfolder(L"IMG");
+    std::wstring image = folder + L"\\IMG00001.dpc";
+    ASSERT_TRUE(writeImageRecord(image, 30, 160, 90));
+    host.mode = 1;
+    player->setMode(1);
+    player->setImagePath(image);
+    player->openImage(folder);
+    ASSERT_TRUE(pumpMessagesUntil([&] { return player->hasPicture(); }, 5000));
+    EXPECT_EQ(player->positionState(), VideoPlayer::AtStart);
+    SetWindowPos(player->handle(), nullptr, 0, 0, 800, 480, SWP_NOMOVE | SWP_NOZORDER);
+    CapturedPixels screen = screenClient(player->handle());
+    SendMessageW(player->handle(), WM_COMMAND, 40026, 0);
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    HBITMAP copied = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP));
+    ASSERT_NE(copied, nullptr);
+    CapturedPixels clip = bitmapPixels(copied);
+    CloseClipboard();
+    ASSERT_EQ(clip.width, 640);
+    ASSERT_EQ(clip.height, 480);
+    int differing = 0;
+    for (int y = 0; y < 480; ++y)
+        for (int x = 0; x < 640; ++x) differing += clip.at(x, y) != screen.at(x + 80, y);
+    EXPECT_EQ(differing, 0);
+}
+
+TEST(VideoPlayerMenu, ImageMenuHoldsTheCopyCommand) {
+    HMENU menu = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(449));
+    ASSERT_NE(menu, nullptr);
+    HMENU popup = GetSubMenu(menu, 0);
+    ASSERT_NE(popup, nullptr);
+    EXPECT_EQ(GetMenuItemCount(popup), 1);
+    EXPECT_EQ(GetMenuItemID(popup, 0), 40026u);
+    wchar_t text[32] = {};
+    GetMenuStringW(popup, 0, text, 32, MF_BYPOSITION);
+    EXPECT_EQ(std::wstring(text), L"コピー");
+    DestroyMenu(menu);
+}
+
+}
