@@ -60,7 +60,21 @@ std::wstring HelpPage::writeTo(const std::wstring& folder) {
 }
 
 void HelpPage::show() {
-    std::wstring page = writeTo(makeFreshFolder());
-    HINSTANCE result = ShellExecuteW(nullptr, nullptr, page.c_str(), nullptr, L"C:\\", SW_SHOWNORMAL);
-    if (reinterpret_cast<INT_PTR>(result) <= 32) failWithLastError();
+    std::wstring folder = makeFreshFolder();
+    try {
+        std::wstring page = writeTo(folder);
+        HINSTANCE result = ShellExecuteW(nullptr, nullptr, page.c_str(), nullptr, L"C:\\", SW_SHOWNORMAL);
+        if (reinterpret_cast<INT_PTR>(result) <= 32) failWithLastError();
+    } catch (const WindowException&) {
+        removeWritten(folder);
+        throw;
+    }
+}
+
+// A copy no browser will read is not left behind.
+void HelpPage::removeWritten(const std::wstring& folder) {
+    DeleteFileW(joinPath(folder, kPageFileName).c_str());
+    for (int id = kFirstPictureId; id <= kLastPictureId; ++id)
+        DeleteFileW(joinPath(folder, std::to_wstring(id) + L".png").c_str());
+    RemoveDirectoryW(folder.c_str());
 }

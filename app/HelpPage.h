@@ -23,4 +23,6 @@ public:
 
     // Makes a new, empty folder under the system's temporary folder and returns its path.
     static std::wstring makeFreshFolder();
+    // Deletes what writeTo wrote into folder, and the folder.
+    static void removeWritten(const std::wstring& folder);
 };

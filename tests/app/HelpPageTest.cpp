@@ -62,6 +62,13 @@ TEST(HelpPage, ExplainsEveryControlOfTheWindow) {
     }
 }
 
+TEST(HelpPage, WhatWasWrittenCanBeRemoved) {
+    std::wstring folder = HelpPage::makeFreshFolder();
+    HelpPage::writeTo(folder);
+    HelpPage::removeWritten(folder);
+    EXPECT_EQ(GetFileAttributesW(folder.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
 TEST(HelpPage, EachShowGetsAFreshFolder) {
     std::wstring first = HelpPage::makeFreshFolder();
     std::wstring second = HelpPage::makeFreshFolder();
