@@ -7,11 +7,16 @@
 #include "app/ProgramPath.h"
 #include "app/SiblingFolderSearch.h"
 #include "archive/FileSystem.h"
+#include "archive/NameCheck.h"
 #include "archive/RecordCatalog.h"
+#include "playback/VideoPlayer.h"
 #include "ui/Exception.h"
 #include "ui/MessageBox.h"
 #include "ui/StringTable.h"
 #include "ui/WindowException.h"
+
+#include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -23,6 +28,7 @@ constexpr unsigned kNoNextRecordText = 5065;
 constexpr unsigned kNoPreviousRecordText = 5066;
 constexpr unsigned kFolderGoneText = 5078;
 constexpr unsigned kNoUsableDataText = 5505;
+constexpr unsigned kUnreadableDataText = 5510;
 constexpr unsigned kFirstModeName = 5506;  // 5506 event, 5507 image, 5508 continuous
 constexpr std::size_t kMaxCaptionChars = 1023;
 
@@ -81,6 +87,8 @@ MainWindow::MainWindow() : folder(programDirectory()), drive(programDirectory())
     leftSide = AlphaImage::fromResource(kLeftSideImageId);
     rightSide = AlphaImage::fromResource(kRightSideImageId);
 
+    player = new VideoPlayer(handle(), *this);
+
     if (GetFocus() == nullptr) SetFocus(handle());
     applyModeLayout();
 }
@@ -107,6 +115,8 @@ void MainWindow::onSize(int width, int height) {
     // bottom row.
     bool imageMode = mode == kDisplayImage;
     places = MainWindowLayout::forClient(width, height, !imageMode, imageMode);
+    const PanelPlace& picture = places.videoPlayer;
+    if (player != nullptr) MoveWindow(player->handle(), picture.x, picture.y, picture.width, picture.height, TRUE);
 }
 
 void MainWindow::onPaint() {
@@ -178,14 +188,60 @@ void MainWindow::applyModeLayout() {
     onSize(client.right, client.bottom);
 }
 
-void MainWindow::pausePlayback() {}
+void MainWindow::pausePlayback() {
+    if (player != nullptr && player->playState() == VideoPlayer::Playing) player->pause();
+}
 
 bool MainWindow::isDataLoaded() const {
-    return false;
+    return player != nullptr && player->frameInfo() != nullptr;
 }
 
 void MainWindow::refreshPanels() {
     if (GetFocus() == nullptr) SetFocus(handle());
+}
+
+// The charts and the console arrive with their panels; until then there is nothing to redraw.
+void MainWindow::resetCharts() {}
+
+void MainWindow::redrawCharts() {}
+
+void MainWindow::updateConsoleControls() {}
+
+void MainWindow::closeRecord() {
+    player->close();
+    InvalidateRect(player->handle(), nullptr, TRUE);
+    refreshPanels();
+}
+
+// Opens what the display mode calls for; throws the reader's Exception when it cannot.
+void MainWindow::openRecord(const std::wstring& path) {
+    player->setMode(mode);
+    closeRecord();
+    switch (mode) {
+    case kDisplayEvent:
+        player->openFolder(path);
+        break;
+    case kDisplayContinuous:
+        player->setTotalFrames(player->buildChapterList(path));
+        if (!player->openChapter(0)) throw VideoArchiveException(loadString(kUnreadableDataText));
+        break;
+    default:
+        showFirstImage(path);
+        break;
+    }
+}
+
+// Stands in for the thumbnail strip, which chooses the image of an image folder: until it
+// takes its place, the folder's first image by name is shown.
+void MainWindow::showFirstImage(const std::wstring& path) {
+    std::vector<DirectoryEntry> images = FileSystem::current().list(path, RecordCatalog::kImagePattern);
+    std::vector<std::wstring> names;
+    for (const DirectoryEntry& entry : images)
+        if (!entry.isDirectory && nameMatchesPattern(RecordCatalog::kImagePattern, entry.name)) names.push_back(entry.name);
+    if (names.empty()) return;
+    std::sort(names.begin(), names.end());
+    player->setImagePath(joinPath(path, names.front()));
+    player->openImage(path);
 }
 
 std::wstring MainWindow::captionText(bool loaded, int displayMode, const std::wstring& folder,
@@ -223,9 +279,14 @@ void MainWindow::loadFolder(const std::wstring& path) {
     pausePlayback();
     folder = path;
     try {
-        if (!RecordCatalog::decideDisplayMode(path, mode)) throw Exception(loadString(kNoUsableDataText));
+        if (!RecordCatalog::decideDisplayMode(path, mode)) {
+            closeRecord();
+            throw Exception(loadString(kNoUsableDataText));
+        }
         applyModeLayout();
+        openRecord(path);
         updateCaption();
+        if (mode != kDisplayImage) player->play(player->currentFrame());
     } catch (const Exception& failure) {
         fallBackAfterFailedLoad();
         warn(failure.message());
@@ -233,6 +294,7 @@ void MainWindow::loadFolder(const std::wstring& path) {
 }
 
 void MainWindow::fallBackAfterFailedLoad() {
+    InvalidateRect(player->handle(), nullptr, TRUE);
     mode = kDisplayEvent;
     applyModeLayout();
     updateCaption();
@@ -262,6 +324,7 @@ void MainWindow::goToAdjacentRecord(bool previous) {
 }
 
 void MainWindow::clearDisplay() {
+    closeRecord();
     mode = kDisplayEvent;
     applyModeLayout();
     updateCaption();

@@ -4,12 +4,15 @@
 // (open a folder, previous/next record, help, About, close).
 #include "app/MainWindowLayout.h"
 #include "playback/AlphaImage.h"
+#include "playback/IPlayerHost.h"
 #include "ui/Window.h"
 
 #include <memory>
 #include <string>
 
-class MainWindow : public Window {
+class VideoPlayer;
+
+class MainWindow : public Window, public IPlayerHost {
 public:
     static constexpr int kMenuId = 101;
     static constexpr int kIconId = 294;
@@ -37,8 +40,12 @@ public:
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     // The operations the panels and the player call.
-    void refreshPanels();
-    void clearDisplay();
+    void refreshPanels() override;
+    void clearDisplay() override;
+    int displayMode() const override { return mode; }
+    void resetCharts() override;
+    void redrawCharts() override;
+    void updateConsoleControls() override;
     void openFolder();
     // Opens a folder in the display mode its records call for; every failure is shown in a
     // warning box and leaves an empty display in event mode.
@@ -49,13 +56,13 @@ public:
     void requestClose();
     void runCommand(WORD command);
 
-    int displayMode() const { return mode; }
     void setDisplayMode(int value) { mode = value; }
     const std::wstring& currentFolder() const { return folder; }
     const std::wstring& settingsDrive() const { return drive; }
     // A record or an image folder is open.
     bool isDataLoaded() const;
     const MainWindowLayout& layout() const { return places; }
+    VideoPlayer* videoPlayer() const { return player; }
 
     // "%s %s - %s" (mode name, folder, application name) while something is loaded, else
     // the application name; at most 1023 characters.
@@ -72,10 +79,16 @@ private:
 
     void applyModeLayout();
     void pausePlayback();
+    void closeRecord();
+    void openRecord(const std::wstring& path);
+    void showFirstImage(const std::wstring& path);
     void warn(const std::wstring& text);
     void fallBackAfterFailedLoad();
     void showHelp();
     void showAbout();
+
+    // Child windows: they delete themselves with their windows.
+    VideoPlayer* player = nullptr;
 
     std::unique_ptr<AlphaImage> leftSide;
     std::unique_ptr<AlphaImage> rightSide;

@@ -3,8 +3,10 @@
 #include "app/AppTestFolder.h"
 #include "app/Application.h"
 #include "app/MainWindow.h"
+#include "playback/VideoPlayer.h"
 #include "support/MessageBoxRecorder.h"
 #include "support/MessagePump.h"
+#include "support/PlayerRecords.h"
 
 #include <gtest/gtest.h>
 
@@ -17,6 +19,28 @@ const std::wstring kNoUsableData = L"該当データは存在しません。";
 const std::wstring kNoNext = L"次の記録データはありません。";
 const std::wstring kNoPrevious = L"前の記録データはありません。";
 const std::wstring kFolderGone = L"現在開いているフォルダが移動または削除されました。";
+const std::wstring kQuestion = L"確認";
+const std::wstring kCloseQuestion = L"SCENOVAを終了しますか？";
+
+// A file of the given kind, with real recorded content so that the player can open it.
+void writeRecordFile(const std::wstring& folder, const std::wstring& name) {
+    bool written = true;
+    if (name == L"Video.dvt")
+        written = writeEventRecord(folder, 12, false);
+    else if (name.size() > 4 && name.compare(name.size() - 4, 4, L".dmv") == 0)
+        written = writeChapter(folder + L"\\" + name, 12);
+    else if (name.size() > 4 && name.compare(name.size() - 4, 4, L".dpc") == 0)
+        written = writeImageRecord(folder + L"\\" + name, 200, 40, 40);
+    else
+        CloseHandle(CreateFileW((folder + L"\\" + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    EXPECT_TRUE(written) << "writing a record file";
+}
+
+std::wstring captionOf(HWND window) {
+    wchar_t text[1100] = {};
+    GetWindowTextW(window, text, 1100);
+    return text;
+}
 
 OSVERSIONINFOEXW versionWithMajor(DWORD major) {
     OSVERSIONINFOEXW version = {};
@@ -85,6 +109,10 @@ TEST(MainWindowFrame, SizeFollowsTheWindowsVersion) {
         EXPECT_EQ(picture.y, 0) << "major " << c.major;
         EXPECT_EQ(picture.width, client.right - 370) << "major " << c.major;
         EXPECT_EQ(picture.height, client.bottom - 182) << "major " << c.major;
+        RECT shown;
+        GetClientRect(window->videoPlayer()->handle(), &shown);
+        EXPECT_EQ(shown.right, client.right - 370) << "major " << c.major << ": the player is where the layout says";
+        EXPECT_EQ(shown.bottom, client.bottom - 182) << "major " << c.major;
         DestroyWindow(handle);
     }
     MSG quit;
@@ -175,8 +203,8 @@ TEST_F(MainWindowTest, DisplayModeFollowsTheFolderContent) {
     int index = 0;
     for (const Case& c : cases) {
         std::wstring folder = tree.folder(L"case" + std::to_wstring(index++));
-        for (const wchar_t* name : c.files) tree.file(folder.substr(tree.path().size() + 1) + L"\\" + name);
         MessageBoxRecorder boxes;
+        for (const wchar_t* name : c.files) writeRecordFile(folder, name);
         window->setDisplayMode(c.chosen);
         window->loadFolder(folder);
         EXPECT_EQ(window->displayMode(), c.expectedMode) << c.name;
@@ -190,14 +218,16 @@ TEST_F(MainWindowTest, DisplayModeFollowsTheFolderContent) {
             EXPECT_EQ(box.owner, handle) << c.name;
         }
         EXPECT_EQ(warned, !c.usable) << c.name;
+        EXPECT_EQ(boxes.boxes().size(), c.usable ? 0u : 1u) << c.name << ": no other warning";
     }
 }
 
 TEST_F(MainWindowTest, AdjacentRecordMovesOrWarns) {
+    MessageBoxRecorder quiet;
     for (const wchar_t* name : {L"a", L"B", L"c"}) {
-        tree.folder(std::wstring(L"EVENT\\") + name);
-        tree.file(std::wstring(L"EVENT\\") + name + L"\\VideoInf.dat");
-        tree.file(std::wstring(L"EVENT\\") + name + L"\\Video.dvt");
+        std::wstring folder = tree.folder(std::wstring(L"EVENT\\") + name);
+        writeRecordFile(folder, L"VideoInf.dat");
+        writeRecordFile(folder, L"Video.dvt");
     }
     tree.folder(L"EVENT\\d");  // no record: the move from c fails
     struct Case {
@@ -230,19 +260,69 @@ TEST_F(MainWindowTest, AdjacentRecordMovesOrWarns) {
 }
 
 TEST_F(MainWindowTest, AVanishedFolderClearsTheDisplay) {
+    MessageBoxRecorder boxes;
     std::wstring images = tree.folder(L"IMAGE\\IMG00001");
-    tree.file(L"IMAGE\\IMG00001\\IMG00001.dpc");
+    writeRecordFile(images, L"IMG00001.dpc");
     window->loadFolder(images);
     ASSERT_EQ(window->displayMode(), 1);
+    ASSERT_TRUE(boxes.boxes().empty());
+    EXPECT_EQ(captionOf(handle), L"画像記録表示モード " + images + L" - SCENOVA");
+    // Like a card pulled out: the files go (the player lets go of its file first, which
+    // the system needs before it deletes it).
+    window->videoPlayer()->close();
     AppTestFolder::removeTree(tree.path(L"IMAGE"));
+    ASSERT_EQ(GetFileAttributesW(images.c_str()), INVALID_FILE_ATTRIBUTES);
 
-    MessageBoxRecorder boxes;
     window->goToAdjacentRecord(false);
     ASSERT_EQ(boxes.boxes().size(), 1u);
     EXPECT_EQ(boxes.boxes()[0].text, kFolderGone);
     EXPECT_EQ(boxes.boxes()[0].caption, kWarning);
     EXPECT_EQ(window->displayMode(), 0) << "the display falls back to event mode";
+    EXPECT_FALSE(window->isDataLoaded());
     wchar_t caption[64];
     GetWindowTextW(handle, caption, 64);
     EXPECT_STREQ(caption, L"SCENOVA");
+}
+
+TEST_F(MainWindowTest, AnOpenRecordNamesItselfInTheCaptionAndClosingAsksFirst) {
+    MessageBoxRecorder quiet;
+    std::wstring events = tree.folder(L"EVENT\\EVT00001");
+    writeRecordFile(events, L"Video.dvt");
+    window->loadFolder(events);
+    ASSERT_TRUE(quiet.boxes().empty());
+    ASSERT_TRUE(window->isDataLoaded());
+    EXPECT_EQ(captionOf(handle), L"イベント記録表示モード " + events + L" - SCENOVA");
+    EXPECT_EQ(window->videoPlayer()->playState(), VideoPlayer::Playing) << "an event record starts playing";
+
+    {
+        MessageBoxRecorder cancel(IDCANCEL);
+        SendMessageW(handle, WM_CLOSE, 0, 0);
+        ASSERT_EQ(cancel.boxes().size(), 1u);
+        EXPECT_EQ(cancel.boxes()[0].text, kCloseQuestion);
+        EXPECT_EQ(cancel.boxes()[0].caption, kQuestion);
+        EXPECT_EQ(cancel.boxes()[0].style, UINT(MB_OKCANCEL | MB_ICONQUESTION));
+        EXPECT_EQ(cancel.boxes()[0].owner, handle);
+    }
+    ASSERT_TRUE(IsWindow(handle)) << "Cancel keeps the window";
+    EXPECT_TRUE(window->isDataLoaded()) << "Cancel keeps the record";
+    EXPECT_EQ(window->videoPlayer()->playState(), VideoPlayer::Paused) << "playback stays paused";
+    EXPECT_EQ(captionOf(handle), L"イベント記録表示モード " + events + L" - SCENOVA");
+
+    MessageBoxRecorder confirm(IDOK);
+    SendMessageW(handle, WM_CLOSE, 0, 0);
+    EXPECT_EQ(confirm.boxes().size(), 1u);
+    EXPECT_FALSE(IsWindow(handle)) << "OK closes";
+}
+
+TEST_F(MainWindowTest, AContinuousFolderPlaysItsChapters) {
+    MessageBoxRecorder quiet;
+    std::wstring chapters = tree.folder(L"CONTINUE\\CNT00001");
+    writeRecordFile(chapters, L"Video0000.dmv");
+    writeRecordFile(chapters, L"Video0001.dmv");
+    window->setDisplayMode(0);
+    window->loadFolder(chapters);
+    EXPECT_TRUE(quiet.boxes().empty());
+    EXPECT_EQ(window->displayMode(), 2);
+    EXPECT_EQ(window->videoPlayer()->chapterCount(), 2);
+    EXPECT_EQ(captionOf(handle), L"連続記録表示モード " + chapters + L" - SCENOVA");
 }
