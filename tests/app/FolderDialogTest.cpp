@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <objbase.h>
+#include <shlobj.h>
 
 #include <atomic>
 #include <functional>
@@ -163,4 +164,26 @@ TEST_F(FolderDialogTest, TheDriveDialogHasNoKindList) {
     expectCentredOverOwner(driver.result().rect);
     EXPECT_TRUE(chosen);
     EXPECT_EQ(folder, start);
+}
+
+TEST_F(FolderDialogTest, AChoiceOutsideTheFileSystemIsRefusedWithAWarning) {
+    MessageBoxRecorder boxes;
+    std::wstring folder = start;
+    int mode = 0;
+    LPITEMIDLIST computer = nullptr;
+    ASSERT_EQ(SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, &computer), S_OK);
+    BrowserDriver driver(GetCurrentThreadId(), IDOK, [computer](HWND browser) {
+        SendMessageW(browser, BFFM_SETSELECTIONW, FALSE, reinterpret_cast<LPARAM>(computer));
+        Sleep(300);
+    });
+    bool chosen = FolderDialog::chooseRecordFolder(owner, folder, mode);
+    ASSERT_NE(driver.result().browser, nullptr);
+    CoTaskMemFree(computer);
+    EXPECT_FALSE(chosen);
+    EXPECT_EQ(folder, start) << "the folder stays as it was";
+    ASSERT_EQ(boxes.boxes().size(), 1u);
+    EXPECT_EQ(boxes.boxes()[0].text, L"指定されたフォルダを選択できません。");
+    EXPECT_EQ(boxes.boxes()[0].caption, L"警告");
+    EXPECT_EQ(boxes.boxes()[0].style, UINT(MB_ICONWARNING));
+    EXPECT_EQ(boxes.boxes()[0].owner, owner);
 }

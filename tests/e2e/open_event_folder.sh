@@ -51,6 +51,7 @@ main_window() { own_windows '^SCENOVA$' | head -n 1; }
 window=""
 found_main() { window=$(main_window); [ -n "$window" ]; }
 wait_for 60 found_main || fail "the main window did not appear"
+sleep 2  # the window is mapped before it takes keys
 key() { xdotool key --window "$1" "$2" 2>/dev/null; sleep 0.4; }
 
 browser=""
