@@ -14,6 +14,7 @@
 #include <shlwapi.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 namespace {
@@ -337,7 +338,7 @@ void VideoPlayer::seekGlobal(int playFlag, int absolute) {
 
 // ---- The frame clock ---------------------------------------------------------------------
 
-void VideoPlayer::advance() {
+void VideoPlayer::advance(int delayMs) {
     atEnd = false;
     if (mode == kDisplayImage)
         frame = 0;
@@ -345,7 +346,7 @@ void VideoPlayer::advance() {
         frame = clampFrame(frame);  // the chapter's first picture is not there yet: ask again
     else
         frame = clampFrame(frame + 1);
-    loader->armTimer(frameIntervalMs);
+    loader->armTimer(delayMs > 0 ? delayMs : frameIntervalMs);
     try {
         requestFrame();
     } catch (const DataMissingException&) {
@@ -371,22 +372,37 @@ void VideoPlayer::tick() {
 
 void VideoPlayer::sync() {
     host.refreshPanels();
+    int clockMs = -1;
     switch (sound->state()) {
-    case ISoundPlayer::Playing: frame = clampFrame(static_cast<int>(sound->position() / frameIntervalExact)); break;
+    case ISoundPlayer::Playing:
+        clockMs = sound->position();
+        frame = clampFrame(static_cast<int>(clockMs / frameIntervalExact));
+        break;
     case ISoundPlayer::NoDevice:
         if (state != Playing) return;
         // May run one frame past the end; the check below ends the record then.
-        frame = static_cast<int>(sound->virtualPosition() / frameIntervalExact);
+        clockMs = sound->virtualPosition();
+        frame = static_cast<int>(clockMs / frameIntervalExact);
         break;
     default: break;
     }
     if (state != Playing) return;
     if (frame < frameCount() - 1) {
-        advance();
+        advance(clockMs < 0 ? frameIntervalMs : delayToNextFrame(clockMs));
         return;
     }
     atEnd = true;
     if (sound->state() != ISoundPlayer::Playing) endOfRecord();
+}
+
+int VideoPlayer::delayToNextFrame(int clockMs) const {
+    // The next tick comes just after the frame requested now becomes due. A fixed interval
+    // would drift against the clock by the timer's latency (about a millisecond a tick) and
+    // so skip a frame every few dozen; waking at the boundary keeps one tick per frame.
+    int due = static_cast<int>(clockMs / frameIntervalExact);
+    double nextBoundary = (due + 1) * frameIntervalExact;
+    int delay = static_cast<int>(std::ceil(nextBoundary - clockMs)) + kTickMarginMs;
+    return std::clamp(delay, 1, frameIntervalMs + kTickMarginMs);
 }
 
 void VideoPlayer::requestFrame() {

@@ -96,6 +96,8 @@ public:
 private:
     static constexpr int kMenuCopy = 40026;
     static constexpr int kImageMenu = 449;
+    // A tick lands this long after the frame boundary it waits for, so the clock has passed it.
+    static constexpr int kTickMarginMs = 1;
 
     int currentMode() const;
     void setFrameRate();
@@ -104,7 +106,9 @@ private:
     void repaint(bool erase);
     void openSound();
 
-    void advance();
+    // Schedules the next frame; the tick comes after delayMs, or one frame interval when 0.
+    void advance(int delayMs = 0);
+    int delayToNextFrame(int clockMs) const;
     void tick();
     void sync();
     void requestFrame();
