@@ -5,6 +5,7 @@
 #include "playback/IStopwatchControl.h"
 #include "playback/Messages.h"
 #include "playback/WaveAudioPlayer.h"
+#include "resources/resource.h"
 #include "ui/Exception.h"
 #include "ui/GdiScope.h"
 #include "ui/MessageBox.h"
@@ -81,7 +82,7 @@ LRESULT VideoPlayer::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_COMMAND:
         if (!inImageMode()) break;
-        if (LOWORD(wParam) == kMenuCopy) copyPicture();
+        if (LOWORD(wParam) == IDC_PLAYER_COPY) copyPicture();
         return 0;
     default: break;
     }
@@ -582,7 +583,7 @@ void VideoPlayer::showLoading() {
 // ---- Image mode: the context menu and the clipboard ----------------------------------------
 
 void VideoPlayer::onRButtonDown() {
-    HMENU menu = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kImageMenu));
+    HMENU menu = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDM_PLAYER_IMAGE_MENU));
     if (menu == nullptr) return;
     POINT at;
     GetCursorPos(&at);

@@ -94,8 +94,6 @@ public:
     static RECT letterbox(int width, int height);
 
 private:
-    static constexpr int kMenuCopy = 40026;
-    static constexpr int kImageMenu = 449;
     // A tick lands this long after the frame boundary it waits for, so the clock has passed it.
     static constexpr int kTickMarginMs = 1;
 
