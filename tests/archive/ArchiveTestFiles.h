@@ -1,0 +1,120 @@
+#pragma once
+// Helpers of the archive tests: a scratch folder on disk, whole-file reads, and a file
+// system decorator that counts the bytes read from each path, remembers the temporary files
+// it made and can refuse the exclusive sound-file open.
+#include "archive/FileSystem.h"
+#include "tools/writer/RecorderWriter.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <process.h>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+class ScratchFolder {
+public:
+    ScratchFolder() {
+        static std::atomic<int> counter{0};
+        folder = std::filesystem::temp_directory_path() /
+                 (L"scenova-archive-" + std::to_wstring(_getpid()) + L"-" + std::to_wstring(++counter));
+        // Test programs run side by side: the process id keeps their folders apart.
+        std::filesystem::remove_all(folder);
+        std::filesystem::create_directories(folder);
+    }
+    ~ScratchFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(folder, ignored);
+    }
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    std::wstring path() const { return folder.wstring(); }
+    std::wstring file(const std::wstring& name) const { return (folder / name).wstring(); }
+    // Saves the writer's bytes under name and returns the full path.
+    std::wstring save(const std::wstring& name, const RecorderWriter& writer) const {
+        std::wstring full = file(name);
+        EXPECT_TRUE(writer.save(full)) << "could not write the test input";
+        return full;
+    }
+
+private:
+    std::filesystem::path folder;
+};
+
+inline std::vector<std::uint8_t> readWholeFile(const std::wstring& path) {
+    std::vector<std::uint8_t> bytes;
+    std::unique_ptr<File> file = FileSystem::real().open(path, FileMode::ReadBinary);
+    if (!file) return bytes;
+    std::uint8_t block[4096];
+    std::size_t got;
+    while ((got = file->read(block, sizeof block)) > 0) bytes.insert(bytes.end(), block, block + got);
+    return bytes;
+}
+
+inline bool fileExists(const std::wstring& path) { return FileSystem::real().exists(path); }
+
+class RecordingFileSystem : public FileSystem {
+public:
+    RecordingFileSystem() { FileSystem::install(this); }
+    ~RecordingFileSystem() override { FileSystem::install(nullptr); }
+
+    bool refuseSoundFile = false;
+    std::map<std::wstring, std::size_t> bytesRead;
+    std::vector<std::wstring> tempFiles;
+
+    std::unique_ptr<File> open(const std::wstring& path, FileMode mode) override {
+        if (mode == FileMode::WriteBinaryExclusive && refuseSoundFile) return nullptr;
+        std::unique_ptr<File> file = real().open(path, mode);
+        if (!file) return nullptr;
+        return std::make_unique<CountingFile>(std::move(file), bytesRead[path]);
+    }
+    bool isDirectory(const std::wstring& path) override { return real().isDirectory(path); }
+    bool exists(const std::wstring& path) override { return real().exists(path); }
+    std::vector<DirectoryEntry> list(const std::wstring& folder, const std::wstring& pattern) override {
+        return real().list(folder, pattern);
+    }
+    std::wstring createTempFile(const std::wstring& prefix) override {
+        std::wstring made = real().createTempFile(prefix);
+        if (!made.empty()) tempFiles.push_back(made);
+        return made;
+    }
+    std::wstring createTempFileIn(const std::wstring& folder, const std::wstring& prefix) override {
+        return real().createTempFileIn(folder, prefix);
+    }
+    bool remove(const std::wstring& path) override { return real().remove(path); }
+    bool replace(const std::wstring& from, const std::wstring& to) override { return real().replace(from, to); }
+    bool setNormalAttributes(const std::wstring& path) override { return real().setNormalAttributes(path); }
+    bool setHiddenReadOnly(const std::wstring& path) override { return real().setHiddenReadOnly(path); }
+    std::int64_t fileSize(const std::wstring& path) override { return real().fileSize(path); }
+
+    // Temporary files made through this file system that still exist.
+    std::vector<std::wstring> tempFilesLeft() const {
+        std::vector<std::wstring> left;
+        for (const std::wstring& path : tempFiles) {
+            if (real().exists(path)) left.push_back(path);
+        }
+        return left;
+    }
+
+private:
+    class CountingFile : public File {
+    public:
+        CountingFile(std::unique_ptr<File> inner, std::size_t& counter) : inner(std::move(inner)), counter(counter) {}
+        std::size_t read(void* buffer, std::size_t size) override {
+            std::size_t got = inner->read(buffer, size);
+            counter += got;
+            return got;
+        }
+        std::size_t write(const void* buffer, std::size_t size) override { return inner->write(buffer, size); }
+        bool seek(std::int64_t offset, int origin) override { return inner->seek(offset, origin); }
+        std::int64_t tell() override { return inner->tell(); }
+        bool close() override { return inner->close(); }
+
+    private:
+        std::unique_ptr<File> inner;
+        std::size_t& counter;
+    };
+};
