@@ -3,6 +3,7 @@
 #include "app/FirmwareCodeText.h"
 #include "app/MainWindow.h"
 #include "app/OsVersionCheck.h"
+#include "archive/SoundWarning.h"
 #include "ui/Exception.h"
 #include "ui/MessageBox.h"
 #include "ui/StringTable.h"
@@ -72,6 +73,11 @@ void Application::startAndLoop(HINSTANCE instance, int showCommand, int& exitCod
     moduleInstance = instance;
     applicationName = loadString(kApplicationNameId);
     currentFirmwareCode();
+    // The archive cannot show boxes itself: its one warning (no temporary sound file) gets a
+    // box without owner here.
+    SoundWarning::install([](const std::wstring& message, const std::wstring& caption) {
+        showMessageBox(message, caption, MB_ICONWARNING, nullptr);
+    });
     MainWindow* window = new MainWindow();
     ShowWindow(window->handle(), showCommand);
     UpdateWindow(window->handle());

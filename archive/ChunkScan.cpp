@@ -14,13 +14,15 @@ ChunkScan::ChunkScan(File& file, Purpose purpose, FirmwareCode code, bool takeSo
     : file(file), purpose(purpose), firmware(code), takeSound(takeSound) {}
 
 bool ChunkScan::skipPayload(std::int32_t size) {
-    std::int64_t from = file.tell();
+    const std::int64_t from = position;
     if (from < 0) return false;
     // A C stream seeks past the end without complaint. A payload that runs past the end of
     // the file (a cut file, a damaged size) is no complete chunk: the scan goes on from the
     // payload start and the signature search finds whatever good chunk follows.
     if (fileSize >= 0 && from + size > fileSize) return false;
-    return file.seek(size, SEEK_CUR);
+    if (!file.seek(size, SEEK_CUR)) return false;
+    position = from + size;
+    return true;
 }
 
 void ChunkScan::run() {
@@ -29,6 +31,7 @@ void ChunkScan::run() {
         fileSize = file.tell();
         file.seek(start, SEEK_SET);
     }
+    position = start;
 
     const SignatureSearch search;
     bool firstVideoSeen = false;
@@ -38,15 +41,17 @@ void ChunkScan::run() {
         if (file.read(header, sizeof header) != sizeof header) break;
         if (file.read(lookAhead, sizeof lookAhead) != sizeof lookAhead) break;
         if (!file.seek(-static_cast<std::int64_t>(sizeof lookAhead), SEEK_CUR)) break;
+        if (position >= 0) position += sizeof header;
 
         std::uint8_t type = RecorderFields::chunkType(header);
         if (!FrameTag::hasSignature(lookAhead) && type != RecorderFields::kSoundChunk) {
             if (!search.resynchronise(file)) break;
+            position = file.tell();
             continue;
         }
 
         FrameRecord record = RecorderFields::fromChunkHeader(header);
-        record.payloadOffset = file.tell();
+        record.payloadOffset = position;
         if (type == RecorderFields::kVideoChunk) {
             if (!firstVideoSeen) {
                 // The recorder's lead frame: it proves the recorder family and is never shown.

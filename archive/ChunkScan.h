@@ -40,6 +40,9 @@ private:
     FirmwareCode firmware;
     bool takeSound;
     std::int64_t fileSize = -1;
+    // Where the stream stands, kept here rather than asked of the stream: asking costs a
+    // system call per chunk, as much as reading the header itself.
+    std::int64_t position = -1;
     std::vector<FrameRecord> videoList;
     std::vector<FrameRecord> soundList;
     bool protectMarked = false;

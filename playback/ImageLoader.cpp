@@ -1,5 +1,6 @@
 #include "playback/ImageLoader.h"
 
+#include "app/FirmwareCodeText.h"
 #include "archive/RecordCatalog.h"
 #include "playback/Messages.h"
 #include "playback/MutexLock.h"
@@ -44,7 +45,8 @@ std::wstring objectName(const wchar_t* kind, const void* loader, long second) {
 struct ImageLoader::Shared {
     Shared(HWND target, FrameDecoder decoder) : target(target), decode(std::move(decoder)) {}
 
-    VideoArchive archive;
+    // Frames are checked against this build's firmware code (string 5087).
+    VideoArchive archive{currentFirmwareCode()};
     HWND target;
     FrameDecoder decode;
     KernelHandle requestEvent;
