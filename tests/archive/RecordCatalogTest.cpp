@@ -6,10 +6,12 @@
 #include "ui/Exception.h"
 #include "ui/StringTable.h"
 
-#include "CatalogScratchFolder.h"
+#include "ArchiveTestFiles.h"
 #include "TestRecordings.h"
 
 #include <gtest/gtest.h>
+
+#include <windows.h>
 
 #include <map>
 
@@ -176,7 +178,7 @@ TEST(RecordCatalog, ChapterPathsSortTheWayTheSystemComparesThem) {
 }
 
 TEST(RecordCatalog, ThreeChaptersWhoseLastHolds250SlotsGive1450) {
-    CatalogScratchFolder folder;
+    ScratchFolder folder;
     ASSERT_TRUE(chapterFile(12).save(folder.file(L"Video0000.dmv")));
     ASSERT_TRUE(chapterFile(30).save(folder.file(L"Video0001.dmv")));
     ASSERT_TRUE(chapterFile(250).save(folder.file(L"Video0002.dmv")));
@@ -191,7 +193,7 @@ TEST(RecordCatalog, ThreeChaptersWhoseLastHolds250SlotsGive1450) {
 }
 
 TEST(RecordCatalog, SixtyOneChaptersKeepTheFirstSixtyInNameOrder) {
-    CatalogScratchFolder folder;
+    ScratchFolder folder;
     // Written last to first, so that the directory's own order is not the name order.
     for (int chapter = 60; chapter >= 0; --chapter) {
         wchar_t name[16];
@@ -210,7 +212,7 @@ TEST(RecordCatalog, SixtyOneChaptersKeepTheFirstSixtyInNameOrder) {
 }
 
 TEST(RecordCatalog, ChapterOrderIgnoresCaseBeforeDigits) {
-    CatalogScratchFolder folder;
+    ScratchFolder folder;
     ASSERT_TRUE(chapterFile(3).save(folder.file(L"video0001.dmv")));
     ASSERT_TRUE(chapterFile(9).save(folder.file(L"Video0002.DMV")));
     const ChapterList list = RecordCatalog::scanContinuousFolder(folder.path());
@@ -220,7 +222,7 @@ TEST(RecordCatalog, ChapterOrderIgnoresCaseBeforeDigits) {
 }
 
 TEST(RecordCatalog, ContinuousFolderWithoutChaptersIsUnreadable) {
-    CatalogScratchFolder folder;
+    ScratchFolder folder;
     ASSERT_TRUE(chapterFile(3).save(folder.file(L"Video001.dmv")));
     const std::wstring folders[] = {folder.path(), folder.file(L"missing")};
     for (const std::wstring& path : folders) {
@@ -234,7 +236,7 @@ TEST(RecordCatalog, ContinuousFolderWithoutChaptersIsUnreadable) {
 }
 
 TEST(RecordCatalog, CountsRealFilesAndFolders) {
-    CatalogScratchFolder folder;
+    ScratchFolder folder;
     ASSERT_TRUE(imageFile(morning(1)).save(folder.file(L"a.dpc")));
     ASSERT_TRUE(imageFile(morning(2)).save(folder.file(L"b.DPC")));
     CreateDirectoryW(folder.file(L"c.dpc").c_str(), nullptr);  // a folder that matches counts too
@@ -246,7 +248,7 @@ TEST(RecordCatalog, CountsRealFilesAndFolders) {
 }
 
 TEST(RecordCatalog, SixHundredAndOneImagesKeepSixHundredInDateOrder) {
-    CatalogScratchFolder folder;
+    ScratchFolder folder;
     for (int i = 0; i < 601; ++i) {
         wchar_t name[16];
         std::swprintf(name, 16, L"P%04d.dpc", i);
@@ -262,7 +264,7 @@ TEST(RecordCatalog, SixHundredAndOneImagesKeepSixHundredInDateOrder) {
 }
 
 TEST(RecordCatalog, SixHundredImagesAreNotTruncated) {
-    CatalogScratchFolder folder;
+    ScratchFolder folder;
     for (int i = 0; i < 600; ++i) {
         wchar_t name[16];
         std::swprintf(name, 16, L"P%04d.dpc", i);

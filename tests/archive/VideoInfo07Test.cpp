@@ -3,7 +3,7 @@
 #include "archive/RecordKind.h"
 #include "archive/VideoArchive.h"
 
-#include "CatalogScratchFolder.h"
+#include "ArchiveTestFiles.h"
 #include "TestRecordings.h"
 
 #include <gtest/gtest.h>
@@ -63,7 +63,7 @@ protected:
         return path;
     }
 
-    CatalogScratchFolder folder;
+    ScratchFolder folder;
     VideoArchive archive;
     VideoInfo07 info{archive};
 };
