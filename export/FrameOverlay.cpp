@@ -7,9 +7,9 @@
 
 namespace {
 
-// One line of text a twentieth of the picture high: 24 pixels on 480 lines, and the widest
-// line (about 51 half-width characters) fits in 640 columns.
-constexpr int kLinesPerTextHeight = 20;
+// One line of text a twenty-fourth of the picture high: 20 pixels on 480 lines, where the
+// widest line (49 half-width characters of 10 pixels) fits in 640 columns.
+constexpr int kLinesPerTextHeight = 24;
 constexpr int kMinTextHeight = 12;
 // A fixed-pitch face keeps the figures from shifting from frame to frame; Windows in Japan
 // always has it.
@@ -92,15 +92,15 @@ bool FrameOverlay::draw(Image& picture, const FrameRecord* record) {
 
 std::wstring FrameOverlay::text(const FrameRecord* record) {
     wchar_t when[32] = L"----/--/-- --:--:--";
-    wchar_t rest[64] = L"  - km/h   G ----";
+    wchar_t rest[64] = L"  - km/h  G ----";
     if (record != nullptr) {
         const __time64_t seconds = record->dateTime;
         std::tm local{};
         if (record->dateTime != 0 && _localtime64_s(&local, &seconds) == 0)
             std::swprintf(when, 32, L"%04d/%02d/%02d %02d:%02d:%02d", local.tm_year + 1900, local.tm_mon + 1,
                           local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
-        std::swprintf(rest, 64, L"%3d km/h   G %4.2f (%+.2f %+.2f)", record->speed, record->gMagnitude, record->gFirst,
+        std::swprintf(rest, 64, L"%3d km/h  G %4.2f (%+.2f %+.2f)", record->speed, record->gMagnitude, record->gFirst,
                       record->gSecond);
     }
-    return std::wstring(when) + L"   " + rest;
+    return std::wstring(when) + L"  " + rest;
 }

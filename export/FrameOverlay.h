@@ -22,7 +22,7 @@ public:
     // Draws into picture; false when the system could not draw (the picture is then unchanged).
     bool draw(Image& picture, const FrameRecord* record);
 
-    // "2026/12/08 09:41:07   62 km/h   G 0.45 (+0.40 -0.21)", in the recorder's local time;
+    // "2026/12/08 09:41:07   62 km/h  G 0.45 (+0.40 -0.21)", in the recorder's local time;
     // unknown values as dashes.
     static std::wstring text(const FrameRecord* record);
     // Height of the band on a picture of this height, in pixels.
