@@ -106,6 +106,7 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_MOUSEACTIVATE: return 0;
     case WM_GETMINMAXINFO: onGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam)); return 0;
     case WM_COMMAND: onCommand(LOWORD(wParam), reinterpret_cast<HWND>(lParam)); return 0;
+    case WM_INITMENUPOPUP: exports.updateMenu(reinterpret_cast<HMENU>(wParam)); return 0;
     default: return Window::handleMessage(message, wParam, lParam);
     }
 }
@@ -161,6 +162,10 @@ void MainWindow::runCommand(WORD command) {
         return;
     }
     pausePlayback();
+    if (RecordExportCommands::handles(command)) {
+        exports.run(command);
+        return;
+    }
     switch (command) {
     case kOpenCommand: openFolder(); break;
     case kHelpCommand: showHelp(); break;

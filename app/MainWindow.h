@@ -3,6 +3,7 @@
 // and the panels, holds the open folder and the display mode, and runs the user's commands
 // (open a folder, previous/next record, help, About, close).
 #include "app/MainWindowLayout.h"
+#include "app/RecordExportCommands.h"
 #include "playback/AlphaImage.h"
 #include "playback/IPlayerHost.h"
 #include "ui/Window.h"
@@ -96,4 +97,5 @@ private:
     std::wstring drive;
     int mode = 0;
     MainWindowLayout places;
+    RecordExportCommands exports{*this};
 };

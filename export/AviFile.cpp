@@ -1,6 +1,7 @@
 #include "export/AviFile.h"
 
 #include "archive/ByteOrder.h"
+#include "resources/resource.h"
 #include "ui/StringTable.h"
 
 #include <cstring>
@@ -8,8 +9,8 @@
 
 namespace {
 
-constexpr unsigned kAviWriteFailed = 5605;  // "AVIファイルを書き出せませんでした。"
-constexpr unsigned kAviTooLarge = 5606;     // "AVIファイルが2GBを超えるため書き出せません。"
+constexpr unsigned kAviWriteFailed = IDS_EXPORT_VIDEO_FAILED;
+constexpr unsigned kAviTooLarge = IDS_EXPORT_VIDEO_TOO_LARGE;
 
 // The system's own AVI file handler (CLSID_AVIFile, which MinGW declares but does not define).
 const CLSID kAviFileHandler = {0x00020000, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
@@ -70,7 +71,7 @@ void AviFile::release() {
 }
 
 bool AviFile::fail(std::wstring& error) const {
-    error = loadString(kAviWriteFailed) + L"\n" + path;
+    error = loadString(kAviWriteFailed);
     return false;
 }
 
@@ -130,7 +131,7 @@ std::uint64_t AviFile::projectedSize() const { return kFixedOverhead + chunkByte
 
 bool AviFile::reserve(std::size_t bytes, std::wstring& error) {
     if (projectedSize() + bytes + kChunkOverhead > kMaxFileBytes) {
-        error = loadString(kAviTooLarge) + L"\n" + path;
+        error = loadString(kAviTooLarge);
         return false;
     }
     chunkBytes += bytes;

@@ -536,16 +536,22 @@ void VideoPlayer::onPaint() {
     paintFrame(scope.dc());
 }
 
-void VideoPlayer::paintFrame(HDC dc) {
-    RECT client;
-    GetClientRect(handle(), &client);
-    if (!currentImage) {
-        FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-        return;
-    }
+std::unique_ptr<Image> VideoPlayer::shownPicture() const {
+    if (!currentImage) return nullptr;
     // The brightness goes onto a copy: the decoded frame stays as it came, for the next change.
     std::unique_ptr<Image> shown = currentImage->clone();
     gamma.apply(*shown);
+    return shown;
+}
+
+void VideoPlayer::paintFrame(HDC dc) {
+    RECT client;
+    GetClientRect(handle(), &client);
+    std::unique_ptr<Image> shown = shownPicture();
+    if (!shown) {
+        FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        return;
+    }
     RECT place = letterbox(client.right, client.bottom);
     int width = place.right - place.left;
     int height = place.bottom - place.top;

@@ -1,0 +1,122 @@
+#!/usr/bin/env bash
+# End to end: SCENOVA.exe opens the sample card's first event record, and its ファイル menu
+# exports the record as an AVI file (the same bytes as scenova-cli's record.avi), the
+# telemetry as a CSV file (scenova-cli's telemetry.csv) and the picture on screen as a PNG
+# file, each through the system's save dialog driven with xdotool as a user would.
+# Runs on a virtual display of its own (Xvfb). Needs SCENOVA_BUILD_DIR and SCENOVA_SOURCE_DIR.
+set -euo pipefail
+build=${SCENOVA_BUILD_DIR:?}
+top=${SCENOVA_SOURCE_DIR:?}
+[ -d "$build/sample-card/EVENT/EVT00001" ] || { echo "e2e: the sample card is not built" >&2; exit 1; }
+
+run=$(mktemp -d "$build/e2e-export.XXXXXX")
+shots="$build/e2e-screenshots"
+mkdir -p "$shots"
+viewer=""
+xvfb=""
+cleanup() {
+  [ -n "$viewer" ] && kill "$viewer" 2>/dev/null || true
+  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
+  rm -rf "$run"
+}
+trap cleanup EXIT
+
+Xvfb -displayfd 9 -screen 0 1280x800x24 -nolisten tcp 9>"$run/display" >/dev/null 2>&1 &
+xvfb=$!
+for _ in $(seq 1 50); do [ -s "$run/display" ] && break; sleep 0.1; done
+[ -s "$run/display" ] || { echo "e2e: Xvfb did not start" >&2; exit 1; }
+export DISPLAY=":$(head -n 1 "$run/display")"
+fail() { echo "e2e: $*" >&2; import -window root "$shots/export-failure.png" 2>/dev/null || true; exit 1; }
+win() { echo "Z:$(echo "$1" | tr / '\\')"; }
+
+# The folder dialog starts in the program's folder: the card goes beside the program, alone,
+# and what the test writes goes elsewhere.
+app="$run/app"
+mkdir -p "$app" "$run/out"
+cp "$build/bin/SCENOVA.exe" "$app/"
+cp -r "$build/sample-card" "$app/"
+"$top/scripts/wine" "$app/SCENOVA.exe" </dev/null >/dev/null 2>&1 &
+viewer=$!
+
+wait_for() {  # wait_for SECONDS COMMAND...: until the command succeeds
+  local limit=$1; shift
+  for _ in $(seq 1 $((limit * 5))); do
+    "$@" && return 0
+    sleep 0.2
+  done
+  return 1
+}
+own_windows() { xdotool search --all --onlyvisible --pid "$viewer" --name "$1" 2>/dev/null; }
+window=""
+found_main() { window=$(own_windows '^SCENOVA$' | head -n 1); [ -n "$window" ]; }
+wait_for 60 found_main || fail "the main window did not appear"
+sleep 2  # the window is mapped before it takes keys
+key() { xdotool key --window "$1" "$2" 2>/dev/null; sleep 0.4; }
+# The one visible window of the program that is neither the main window nor the IME's.
+other=""
+found_other() {
+  other=$(own_windows '.' | while read -r w; do
+    name=$(xdotool getwindowname "$w" 2>/dev/null || true)
+    case "$name" in "Default IME"|"") ;; *) [ "$w" = "$window" ] || echo "$w" ;; esac
+  done | head -n 1)
+  [ -n "$other" ]
+}
+no_other() { ! found_other; }
+# Opens ファイル and picks the item with letter $1; waits for the dialog it opens.
+menu() {
+  for attempt in 1 2 3 4; do
+    xdotool windowfocus "$window" 2>/dev/null || true
+    key "$window" alt+f
+    key "$window" "$1"
+    wait_for 10 found_other && return 0
+    key "$window" Escape
+  done
+  fail "ファイル → $1 opened no dialog"
+}
+# In the save dialog that menu opened, types a full path as the file name and saves. Typed
+# through the keyboard focus: keys sent to a window directly lose their shift state ("Z:").
+save_as() {
+  sleep 1
+  xdotool windowfocus --sync "$other" 2>/dev/null || true
+  key "$other" ctrl+a
+  xdotool type --delay 20 "$1"
+  sleep 0.4
+  key "$other" Return
+}
+
+# ファイル → 開く...: the folder dialog, then down its tree to sample-card\EVENT\EVT00001.
+menu o
+sleep 2
+for k in shift+Tab shift+Tab shift+Tab Right Down Right Down Down Right Down; do key "$other" "$k"; done
+key "$other" Return
+expected="イベント記録表示モード $(win "$app/sample-card/EVENT/EVT00001") - SCENOVA"
+caption_is_expected() { [ "$(xdotool getwindowname "$window" 2>/dev/null)" = "$expected" ]; }
+wait_for 30 caption_is_expected || fail "caption is \"$(xdotool getwindowname "$window")\", not \"$expected\""
+sleep 2  # let it play a little
+
+# What the command line writes for the same record.
+"$top/scripts/wine" "$build/bin/scenova-cli.exe" export "$(win "$app/sample-card/EVENT/EVT00001/Video.dvt")" \
+  --out "$(win "$run/cli")" >/dev/null 2>&1 || fail "scenova-cli export failed"
+
+# ファイル → AVIファイルに書き出す...
+menu v
+save_as "$(win "$run/out/menu.avi")"
+wait_for 120 no_other || fail "the export did not end"
+[ -f "$run/out/menu.avi" ] || fail "no menu.avi"
+cmp -s "$run/out/menu.avi" "$run/cli/record.avi" || fail "the viewer's AVI differs from scenova-cli's record.avi"
+
+# ファイル → 走行データをCSVで書き出す...
+menu t
+save_as "$(win "$run/out/menu.csv")"
+wait_for 60 no_other || fail "the telemetry export did not end"
+cmp -s "$run/out/menu.csv" "$run/cli/telemetry.csv" || fail "the viewer's CSV differs from scenova-cli's telemetry.csv"
+
+# ファイル → 表示中の画像をPNGで保存...: the paused frame at its own size.
+menu p
+save_as "$(win "$run/out/menu.png")"
+wait_for 30 no_other || fail "the picture was not saved"
+[ "$(identify -format '%m %w %h' "$run/out/menu.png" 2>/dev/null)" = "PNG 640 480" ] || fail "menu.png: $(identify "$run/out/menu.png" 2>&1)"
+spread=$(convert "$run/out/menu.png" -colorspace Gray -format '%[fx:standard_deviation]' info:)
+awk -v s="$spread" 'BEGIN { exit !(s > 0.03) }' || fail "menu.png holds no picture (spread $spread)"
+ls "$run/out" | grep -q partial && fail "a temporary file was left: $(ls "$run/out")"
+echo "e2e: AVI, CSV and PNG exported from the menu"
