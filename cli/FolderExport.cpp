@@ -18,6 +18,7 @@
 namespace {
 
 constexpr unsigned kTooManyChapters = 5088;  // "連続記録データは%d分までしか再生できません。"
+constexpr unsigned kUnreadableData = 5510;   // "該当データを読み込めません。"
 
 // "Video0001.dmv" -> "Video0001".
 std::wstring chapterFolderName(const std::wstring& path) {
@@ -31,6 +32,7 @@ bool writeChapters(const ChapterList& chapters, StagingFolder& staging, FrameOve
     joined.create(staging.pathOf(L"record.avi"));
     staging.adopt(L"record.avi");
     TelemetryCsv csv(rate);
+    int exported = 0;
     for (const std::wstring& path : chapters.paths) {
         // An unreadable chapter is left out of the joined video; the others still tell the drive.
         std::unique_ptr<RecordFile> record;
@@ -46,6 +48,12 @@ bool writeChapters(const ChapterList& chapters, StagingFolder& staging, FrameOve
             return false;
         }
         csv.addRecord(record->archive());
+        ++exported;
+    }
+    if (exported == 0) {
+        error = loadString(kUnreadableData);
+        joined.abandon();
+        return false;
     }
     if (!joined.finish(error)) {
         joined.abandon();

@@ -6,6 +6,7 @@
 #include "export/TelemetryCsv.h"
 #include "ui/Exception.h"
 
+#include <algorithm>
 #include <functional>
 
 namespace {

@@ -96,6 +96,11 @@ ls -d "$work"/drive.partial-* >/dev/null 2>&1 && fail "staging folder left behin
 expect_status 2 export "$(win "$card/EVENT/EVT00001")" --out "$(win "$work/refused")"
 grep -q 'not a continuous record folder' "$work/stderr" || fail "no clear message: $(cat "$work/stderr")"
 [ ! -e "$work/refused" ] || fail "a refused export left a folder"
+mkdir -p "$work/unreadable"
+head -c 20 "$card/CONTINUE/CNT00001/Video0000.dmv" >"$work/unreadable/Video0000.dmv"
+expect_status 2 export "$(win "$work/unreadable")" --out "$(win "$work/unreadable-out")"
+grep -q '該当データを読み込めません。' "$work/stderr" || fail "no chapter readable: $(cat "$work/stderr")"
+[ ! -e "$work/unreadable-out" ] || fail "an export of nothing left a folder"
 
 # --- the overlay: the same timeline, the picture kept above the band
 expect_status 0 export "$(win "$card/EVENT/EVT00001/Video.dvt")" --out "$(win "$work/overlay")" --overlay
