@@ -3,6 +3,7 @@
 // frames, the sound and their interleaving exactly as a player meets them.
 #include "archive/ByteOrder.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -22,41 +23,46 @@ namespace avi_contents_detail {
 
 inline std::uint32_t id(const char* text) { return readLittleEndian32(reinterpret_cast<const std::uint8_t*>(text)); }
 
-inline void readMovie(const std::vector<std::uint8_t>& bytes, std::size_t at, std::size_t end, AviContents& out) {
+// Calls visit(chunk id, offset of the chunk, its size) for each chunk between at and end,
+// descending into LIST chunks.
+template <typename Visit>
+void forEachChunk(const std::vector<std::uint8_t>& bytes, std::size_t at, std::size_t end, const Visit& visit) {
     while (at + 8 <= end) {
         const std::uint32_t chunk = readLittleEndian32(&bytes[at]);
         const std::size_t size = readLittleEndian32(&bytes[at + 4]);
         if (at + 8 + size > end) return;
-        const std::uint8_t* data = &bytes[at + 8];
         if (chunk == id("LIST")) {
-            readMovie(bytes, at + 12, at + 8 + size, out);
-        } else if (bytes[at + 2] == 'd' && (bytes[at + 3] == 'b' || bytes[at + 3] == 'c')) {
-            out.soundBeforeFrame.push_back(out.sound.size());
-            out.frames.emplace_back(data, data + size);
-        } else if (bytes[at + 2] == 'w' && bytes[at + 3] == 'b') {
-            out.sound.insert(out.sound.end(), data, data + size);
+            forEachChunk(bytes, at + 12, at + 8 + size, visit);
+        } else {
+            visit(chunk, at, size);
         }
         at += 8 + size + (size & 1);
     }
 }
 
+inline void readMovie(const std::vector<std::uint8_t>& bytes, std::size_t at, std::size_t end, AviContents& out) {
+    forEachChunk(bytes, at, end, [&](std::uint32_t, std::size_t chunk, std::size_t size) {
+        const std::uint8_t* data = &bytes[chunk + 8];
+        if (bytes[chunk + 2] == 'd' && (bytes[chunk + 3] == 'b' || bytes[chunk + 3] == 'c')) {
+            out.soundBeforeFrame.push_back(out.sound.size());
+            out.frames.emplace_back(data, data + size);
+        } else if (bytes[chunk + 2] == 'w' && bytes[chunk + 3] == 'b') {
+            out.sound.insert(out.sound.end(), data, data + size);
+        }
+    });
+}
+
 inline void readHeaders(const std::vector<std::uint8_t>& bytes, std::size_t at, std::size_t end, AviContents& out) {
-    while (at + 8 <= end) {
-        const std::uint32_t chunk = readLittleEndian32(&bytes[at]);
-        const std::size_t size = readLittleEndian32(&bytes[at + 4]);
-        if (at + 8 + size > end) return;
-        const std::uint8_t* data = &bytes[at + 8];
-        if (chunk == id("LIST")) {
-            readHeaders(bytes, at + 12, at + 8 + size, out);
-        } else if (chunk == id("avih") && size >= 20) {
+    forEachChunk(bytes, at, end, [&](std::uint32_t chunk, std::size_t offset, std::size_t size) {
+        const std::uint8_t* data = &bytes[offset + 8];
+        if (chunk == id("avih") && size >= 20) {
             out.totalFrames = readLittleEndian32(data + 16);
         } else if (chunk == id("strh") && size >= 36) {
             const bool video = readLittleEndian32(data) == id("vids");
             (video ? out.videoLength : out.soundLength) = readLittleEndian32(data + 32);
             if (video) out.framesPerSecond = readLittleEndian32(data + 24) / std::max(1u, readLittleEndian32(data + 20));
         }
-        at += 8 + size + (size & 1);
-    }
+    });
 }
 
 }  // namespace avi_contents_detail
