@@ -5,6 +5,7 @@
 #include "app/FolderDialog.h"
 #include "app/HelpPage.h"
 #include "app/ProgramPath.h"
+#include "app/SdCardRestore.h"
 #include "app/SiblingFolderSearch.h"
 #include "archive/FileSystem.h"
 #include "archive/NameCheck.h"
@@ -165,6 +166,7 @@ void MainWindow::runCommand(WORD command) {
     case kOpenCommand: openFolder(); break;
     case kHelpCommand: showHelp(); break;
     case kAboutCommand: showAbout(); break;
+    case kRestoreCommand: restoreCard(); break;
     default: break;  // the settings dialogs and the card restore arrive with their own work
     }
 }
@@ -180,6 +182,11 @@ void MainWindow::showHelp() {
 void MainWindow::showAbout() {
     AboutDialog about;
     about.showModal(handle());
+}
+
+void MainWindow::restoreCard() {
+    SdCardRestore restore(handle());
+    restore.run(drive);
 }
 
 void MainWindow::applyModeLayout() {
