@@ -18,6 +18,13 @@ FNALLOC(allocate) { return std::malloc(cb); }
 
 FNFREE(release) { std::free(pv); }
 
+// The runtime's secure open, sharing the file with every other reader and writer.
+FNOPEN(openFile) {
+    int file = -1;
+    if (_sopen_s(&file, pszFile, oflag, _SH_DENYNO, pmode) != 0) return -1;
+    return file;
+}
+
 FNREAD(readFile) { return static_cast<UINT>(_read(static_cast<int>(hf), pv, cb)); }
 
 // A failing write returns -1, which the decompressor reports as a target-file error.
@@ -27,16 +34,10 @@ FNSEEK(seekFile) { return _lseek(static_cast<int>(hf), dist, seektype); }
 
 }  // namespace
 
-INT_PTR DIAMONDAPI FdiContext::openFile(char* path, int flags, int permission) {
-    int file = -1;
-    if (_sopen_s(&file, path, flags, _SH_DENYNO, permission) != 0) return -1;
-    return file;
-}
-
 int DIAMONDAPI FdiContext::closeFile(INT_PTR file) { return _close(static_cast<int>(file)); }
 
 FdiContext::FdiContext(ERF& error)
-    : context(FDICreate(&allocate, &release, &FdiContext::openFile, &readFile, &writeFile, &FdiContext::closeFile,
+    : context(FDICreate(&allocate, &release, &openFile, &readFile, &writeFile, &FdiContext::closeFile,
                         &seekFile, kProcessorType, &error)) {
     if (context == nullptr) throw IOException(loadString(kExpandFailedText));
 }

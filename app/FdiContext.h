@@ -17,9 +17,8 @@ public:
 
     HFDI get() const { return context; }
 
-    // The runtime's file functions as the decompressor calls them; the notification callback
-    // opens and closes the files it writes with the same two.
-    static INT_PTR DIAMONDAPI openFile(char* path, int flags, int permission);
+    // The runtime's close as the decompressor calls it; the notification callback closes the
+    // files it writes with it too.
     static int DIAMONDAPI closeFile(INT_PTR file);
 
 private:

@@ -167,7 +167,7 @@ void MainWindow::runCommand(WORD command) {
     case kHelpCommand: showHelp(); break;
     case kAboutCommand: showAbout(); break;
     case kRestoreCommand: restoreCard(); break;
-    default: break;  // the settings dialogs and the card restore arrive with their own work
+    default: break;  // the settings dialogs arrive with their own work
     }
 }
 
