@@ -21,14 +21,16 @@ LRESULT AnalogSpeedMeter::handleMessage(UINT message, WPARAM wParam, LPARAM lPar
     switch (message) {
     case WM_ERASEBKGND: onEraseBackground(reinterpret_cast<HDC>(wParam)); return 1;
     case WM_PAINT: onPaint(); return 0;
-    case WM_PRINTCLIENT: paint(reinterpret_cast<HDC>(wParam)); return 0;
+    case WM_PRINTCLIENT: draw(reinterpret_cast<HDC>(wParam), frameToShow()); return 0;
     default: return Window::handleMessage(message, wParam, lParam);
     }
 }
 
 void AnalogSpeedMeter::refresh() {
+    int frame = frameToShow();
+    if (frame == drawnFrame) return;
     WindowDc window(handle());
-    if (window.get() != nullptr) paint(window.get());
+    if (window.get() != nullptr) draw(window.get(), frame);
 }
 
 void AnalogSpeedMeter::reset() {
@@ -48,11 +50,12 @@ void AnalogSpeedMeter::onEraseBackground(HDC dc) {
 
 void AnalogSpeedMeter::onPaint() {
     PaintScope scope(handle());
-    paint(scope.dc());
+    draw(scope.dc(), frameToShow());
 }
 
-void AnalogSpeedMeter::paint(HDC dc) {
-    needleFrame(frameToShow()).draw(dc, 0, 0);
+void AnalogSpeedMeter::draw(HDC dc, int frame) {
+    needleFrame(frame).draw(dc, 0, 0);
+    drawnFrame = frame;
 }
 
 // Only a speed the dial can show below its end becomes the remembered one, so that a frame

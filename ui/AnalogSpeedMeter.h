@@ -17,7 +17,8 @@ public:
 
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
-    // Draws the current frame's needle at once (after every frame change).
+    // Draws the current frame's needle at once (after every frame change); nothing when the
+    // dial shows it already.
     void refresh();
     // Back to the needle at 0 (a record is opened or closed), repainted.
     void reset();
@@ -27,7 +28,7 @@ public:
 private:
     void onEraseBackground(HDC dc);
     void onPaint();
-    void paint(HDC dc);
+    void draw(HDC dc, int frame);
     int frameToShow();
     const AlphaImage& needleFrame(int speed);
 
@@ -36,4 +37,5 @@ private:
     // Decoded when first shown: most records never pass through most speeds.
     std::array<std::unique_ptr<AlphaImage>, kTopSpeed + 1> needles;
     int remembered = 0;
+    int drawnFrame = -1;  // the needle the window shows, -1 before the first drawing
 };

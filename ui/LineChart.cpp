@@ -125,8 +125,28 @@ LRESULT LineChart::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void LineChart::refreshCursor() {
     if (!isEnabled()) return;
+    int column = cursorColumn();
+    if (graph.get() && column == drawnCursor) return;
     WindowDc window(handle());
-    if (window.get() != nullptr) paint(window.get());
+    if (window.get() == nullptr) return;
+    if (!graph.get() || drawnCursor == kNoCursor) {
+        paint(window.get());
+        return;
+    }
+    // Only the strip under the old cursor is copied back from the graph: a frame costs a
+    // few hundred pixels instead of the whole strip.
+    MemoryDc memory(window.get());
+    if (memory.get() == nullptr) return;
+    {
+        Selection bitmap(memory.get(), graph.get());
+        BITMAP size = {};
+        GetObjectW(graph.get(), sizeof size, &size);
+        int left = std::max(drawnCursor - 2 - kBitmapX, 0);
+        int right = std::min(drawnCursor + 3 - kBitmapX, static_cast<int>(size.bmWidth));
+        if (right > left)
+            BitBlt(window.get(), left + kBitmapX, kBitmapY, right - left, size.bmHeight, memory.get(), left, 0, SRCCOPY);
+    }
+    drawCursor(window.get(), column);
 }
 
 void LineChart::invalidateGraph() {
@@ -178,7 +198,7 @@ void LineChart::paint(HDC dc) {
         drawGraph(memory.get());
     }
     BitBlt(dc, kBitmapX, kBitmapY, width, height, memory.get(), 0, 0, SRCCOPY);
-    drawCursor(dc);
+    drawCursor(dc, cursorColumn());
 }
 
 void LineChart::drawGraph(HDC dc) {
@@ -308,15 +328,20 @@ void LineChart::drawCurves(HDC dc, const IVideoInfo& info, const Scale& scale) {
     }
 }
 
-void LineChart::drawCursor(HDC dc) {
+int LineChart::cursorColumn() const {
     const IVideoInfo* info = source.frameInfo();
     int frames = info != nullptr ? info->slotCount() : 0;
-    if (frames <= 0) return;
+    if (frames <= 0) return kNoCursor;
     int current = std::clamp(source.currentFrame(), 0, frames - 1);
-    int x = frames == 1 ? plotArea.right : frameX(plotArea, current, frames);
+    return (frames == 1 ? plotArea.right : frameX(plotArea, current, frames)) + kBitmapX;
+}
+
+void LineChart::drawCursor(HDC dc, int column) {
+    drawnCursor = column;
+    if (column == kNoCursor) return;
     GdiObject pen(CreatePen(PS_SOLID, 2, kCursorYellow));
     Selection chosen(dc, pen.get());
-    drawLine(dc, x + kBitmapX, plotArea.top + kBitmapY, x + kBitmapX, plotArea.bottom + kBitmapY - 1);
+    drawLine(dc, column, plotArea.top + kBitmapY, column, plotArea.bottom + kBitmapY - 1);
 }
 
 void LineChart::drawText(HDC dc, int x, int y, const std::wstring& text) {

@@ -32,7 +32,8 @@ public:
 
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
-    // After every frame change, while enabled: the cached graph and the cursor, at once.
+    // After every frame change, while enabled: moves the cursor at once (the graph is drawn
+    // first when it is not cached).
     void refreshCursor();
     // The record changed: the graph is drawn again at the next paint (repainted now when enabled).
     void invalidateGraph();
@@ -54,7 +55,9 @@ private:
     int drawTimes(HDC dc, const IVideoInfo& info);
     void drawEventLine(HDC dc, const IVideoInfo& info, int timeWidth);
     void drawCurves(HDC dc, const IVideoInfo& info, const Scale& scale);
-    void drawCursor(HDC dc);
+    // Window column of the cursor for the frame on screen; kNoCursor without a record.
+    int cursorColumn() const;
+    void drawCursor(HDC dc, int column);
     void drawText(HDC dc, int x, int y, const std::wstring& text);
     SIZE textExtent(HDC dc, const std::wstring& text) const;
 
@@ -63,6 +66,8 @@ private:
     GdiObject font;
     GdiObject graph;  // the cached graph bitmap; null when it must be drawn again
     RECT plotArea = {};
+    static constexpr int kNoCursor = -1;
+    int drawnCursor = kNoCursor;  // the column where the window shows the cursor
     SIZE gLabelExtent = {};
     SIZE speedLabelExtent = {};
     std::unique_ptr<AlphaImage> leftEnd;

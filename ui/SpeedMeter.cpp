@@ -31,7 +31,7 @@ LRESULT SpeedMeter::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_ERASEBKGND: return 1;  // the paint covers the whole meter
     case WM_PAINT: onPaint(); return 0;
-    case WM_PRINTCLIENT: paint(reinterpret_cast<HDC>(wParam)); return 0;
+    case WM_PRINTCLIENT: draw(reinterpret_cast<HDC>(wParam), textNow()); return 0;
     default: return Window::handleMessage(message, wParam, lParam);
     }
 }
@@ -44,16 +44,25 @@ std::wstring SpeedMeter::speedText(int speed) {
 }
 
 void SpeedMeter::refresh() {
+    std::wstring text = textNow();
+    if (text == drawnText) return;
     WindowDc window(handle());
-    if (window.get() != nullptr) paint(window.get());
+    if (window.get() != nullptr) draw(window.get(), text);
 }
 
 void SpeedMeter::onPaint() {
     PaintScope scope(handle());
-    paint(scope.dc());
+    draw(scope.dc(), textNow());
 }
 
-void SpeedMeter::paint(HDC dc) {
+std::wstring SpeedMeter::textNow() {
+    const FrameRecord* sample = currentSample(source.frameInfo(), source.currentFrame());
+    int speed = sample != nullptr ? sample->speed : lastShown;
+    if (speed >= 0) lastShown = speed;
+    return speedText(speed);
+}
+
+void SpeedMeter::draw(HDC dc, const std::wstring& text) {
     RECT client;
     GetClientRect(handle(), &client);
     DoubleBuffer buffer(dc, client.right, client.bottom);
@@ -62,13 +71,9 @@ void SpeedMeter::paint(HDC dc) {
         FillRect(target, &client, GetSysColorBrush(COLOR_BTNFACE));
     else
         background->draw(target, 0, 0);
-
-    const FrameRecord* sample = currentSample(source.frameInfo(), source.currentFrame());
-    int speed = sample != nullptr ? sample->speed : lastShown;
-    std::wstring text = speedText(speed);
-    if (speed >= 0) lastShown = speed;
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (const AlphaImage* glyph = digits.find(text[i]))
             glyph->draw(target, kFirstCellX + kCellWidth * static_cast<int>(i), kDigitsY);
     }
+    drawnText = text;
 }

@@ -18,7 +18,8 @@ public:
 
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
-    // Draws the current frame's speed at once (after every frame change).
+    // Draws the current frame's speed at once (after every frame change); nothing when the
+    // meter shows it already.
     void refresh();
     // The speed shown when a frame has none; the main window sets 0 after a failed open.
     void setLastSpeed(int speed) { lastShown = speed; }
@@ -29,10 +30,13 @@ public:
 
 private:
     void onPaint();
-    void paint(HDC dc);
+    // The text for the current frame; a measured speed becomes the last one shown.
+    std::wstring textNow();
+    void draw(HDC dc, const std::wstring& text);
 
     const IPanelSource& source;
     std::unique_ptr<AlphaImage> background;
     GlyphSet digits;
     int lastShown = kNoSpeed;
+    std::wstring drawnText;  // what the window shows, empty before the first drawing
 };

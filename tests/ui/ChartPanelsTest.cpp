@@ -148,6 +148,22 @@ TEST_F(LineChartTest, TheCursorMarksTheFrameAndAOneFrameRecordAtTheRightEdge) {
         EXPECT_GE(cursor.bottom, plot.bottom + LineChart::kBitmapY - 2) << c.name;
         EXPECT_LE(cursor.bottom, plot.bottom + LineChart::kBitmapY) << c.name;
     }
+    // Playing moves the cursor without drawing the graph again: the old one must go.
+    FakeRecord record(900);
+    for (int i = 0; i < 900; ++i) record.sample(i, 30, 0.2);
+    source.info = &record;
+    source.frame = 0;
+    drawn();
+    for (int frame : {300, 899}) {
+        source.frame = frame;
+        chart->refreshCursor();
+        CapturedPixels pixels = windowPixels(chart->handle());
+        Box cursor = boxOf(pixels, kYellow, 0, 0, pixels.width, pixels.height);
+        const RECT& plot = chart->plot();
+        int x = plot.left + (plot.right - plot.left) * frame / 899 + LineChart::kBitmapX;
+        EXPECT_LE(cursor.left, x) << "moved to " << frame;
+        EXPECT_LE(cursor.right - cursor.left, 2) << "moved to " << frame << ": only the new cursor";
+    }
     source.info = nullptr;
     EXPECT_TRUE(boxOf(drawn(), kYellow, 0, 0, 1020, 90).empty()) << "no record, no cursor";
 }
