@@ -80,7 +80,7 @@ LRESULT CircleChart::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 void CircleChart::refresh(int mode) {
     traceMode = mode;
     WindowDc window(handle());
-    if (window.get() != nullptr) paint(window.get());
+    if (window.get() != nullptr) paint(window.get(), false);
 }
 
 void CircleChart::discardBitmap() {
@@ -151,7 +151,7 @@ void CircleChart::onPaint() {
     paint(scope.dc());
 }
 
-void CircleChart::paint(HDC dc) {
+void CircleChart::paint(HDC dc, bool whole) {
     RECT client;
     GetClientRect(handle(), &client);
     int width = client.right;
@@ -162,8 +162,29 @@ void CircleChart::paint(HDC dc) {
     if (!trace.get() || memory.get() == nullptr) return;
     Selection bitmap(memory.get(), trace.get());
     currentBackground().draw(memory.get(), 0, 0);
+    SetRectEmpty(&newBounds);
     if (isEnabled()) drawTrace(memory.get());
-    BitBlt(dc, 0, 0, width, height, memory.get(), 0, 0, SRCCOPY);
+    // Outside the old and the new trace the window already shows the plain background.
+    RECT copied = {0, 0, width, height};
+    if (!whole) {
+        RECT changed;
+        UnionRect(&changed, &traceBounds, &newBounds);
+        IntersectRect(&copied, &copied, &changed);
+    }
+    if (!IsRectEmpty(&copied))
+        BitBlt(dc, copied.left, copied.top, copied.right - copied.left, copied.bottom - copied.top, memory.get(),
+               copied.left, copied.top, SRCCOPY);
+    traceBounds = newBounds;
+}
+
+// Widens the bounds of the trace being drawn by a point with the reach of a dot or a line.
+void CircleChart::includeInTrace(POINT point) {
+    constexpr int kReach = kDotRadius + 2;
+    RECT around = {point.x - kReach, point.y - kReach, point.x + kReach + 1, point.y + kReach + 1};
+    if (IsRectEmpty(&newBounds))
+        newBounds = around;
+    else
+        UnionRect(&newBounds, &newBounds, &around);
 }
 
 void CircleChart::drawTrace(HDC dc) {
@@ -189,6 +210,7 @@ void CircleChart::drawTrace(HDC dc) {
         const FrameRecord* sample = info->frameAt(i);
         if (sample == nullptr) continue;
         POINT point = pointOf(*sample, range);
+        includeInTrace(point);
         if (i == current) {
             GdiObject dotPen(CreatePen(PS_SOLID, 1, kYellow));
             GdiObject dotBrush(CreateSolidBrush(kYellow));
@@ -216,6 +238,7 @@ void CircleChart::drawWholeRecord(HDC dc, const IVideoInfo& info) {
     for (int k = 0; k < info.slotCount(); ++k)
         if (const FrameRecord* sample = info.frameAt(k)) points.push_back(pointOf(*sample, range));
     if (points.size() < 2) return;
+    for (const POINT& point : points) includeInTrace(point);
     GdiObject pen(CreatePen(PS_SOLID, 2, kOrange));
     Selection chosen(dc, pen.get());
     Polyline(dc, points.data(), static_cast<int>(points.size()));

@@ -49,8 +49,11 @@ private:
     void onSize();
     void onEraseBackground(HDC dc);
     void onPaint();
-    void paint(HDC dc);
+    // Draws the chart into its bitmap and copies it to dc: all of it, or (after a frame
+    // change) only the part where the old or the new trace lies.
+    void paint(HDC dc, bool whole = true);
     void drawTrace(HDC dc);
+    void includeInTrace(POINT point);
     void drawWholeRecord(HDC dc, const IVideoInfo& info);
     const AlphaImage& currentBackground() const;
 
@@ -61,4 +64,6 @@ private:
     double range;
     std::array<ImageButton*, kRanges> buttons = {};  // child windows: they delete themselves
     int traceMode = NoPosition;
+    RECT traceBounds = {};  // where the trace drawn last lies in the window
+    RECT newBounds = {};    // the same for the trace being drawn
 };
