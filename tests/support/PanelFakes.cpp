@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 FakeRecord::FakeRecord(int count) : slots(static_cast<std::size_t>(count)) {}
 
@@ -27,39 +28,41 @@ const FrameRecord* FakeRecord::frameAt(int index) const {
     return slots[static_cast<std::size_t>(index)].get();
 }
 
-CapturedPixels composedPictures(int width, int height, const std::vector<PicturePlace>& pictures) {
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP canvas = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ previous = SelectObject(dc, canvas);
-    for (const PicturePlace& place : pictures) AlphaImage::fromResource(place.id)->draw(dc, place.x, place.y);
-    SelectObject(dc, previous);
-    DeleteDC(dc);
-    CapturedPixels result = bitmapPixels(canvas);
-    DeleteObject(canvas);
+namespace {
+
+// What draw puts on a bitmap of width x height compatible with dc (the screen's when null).
+CapturedPixels drawnOnBitmap(HDC dc, int width, int height, const std::function<void(HDC)>& draw) {
+    HDC memory = CreateCompatibleDC(dc);
+    HDC screen = dc != nullptr ? nullptr : GetDC(nullptr);
+    HBITMAP bitmap = CreateCompatibleBitmap(dc != nullptr ? dc : screen, width, height);
+    if (screen != nullptr) ReleaseDC(nullptr, screen);
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    draw(memory);
+    SelectObject(memory, previous);
+    DeleteDC(memory);
+    CapturedPixels result = bitmapPixels(bitmap);
+    DeleteObject(bitmap);
     return result;
+}
+
+}  // namespace
+
+CapturedPixels composedPictures(int width, int height, const std::vector<PicturePlace>& pictures) {
+    return drawnOnBitmap(nullptr, width, height, [&](HDC dc) {
+        RECT whole = {0, 0, width, height};
+        FillRect(dc, &whole, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        for (const PicturePlace& place : pictures) AlphaImage::fromResource(place.id)->draw(dc, place.x, place.y);
+    });
 }
 
 CapturedPixels windowPixels(HWND window) {
     RECT client;
     GetClientRect(window, &client);
     HDC source = GetDC(window);
-    HDC dc = CreateCompatibleDC(source);
-    HBITMAP copy = CreateCompatibleBitmap(source, client.right, client.bottom);
-    HGDIOBJ previous = SelectObject(dc, copy);
-    BitBlt(dc, 0, 0, client.right, client.bottom, source, 0, 0, SRCCOPY);
-    SelectObject(dc, previous);
-    DeleteDC(dc);
+    CapturedPixels result = drawnOnBitmap(source, client.right, client.bottom, [&](HDC dc) {
+        BitBlt(dc, 0, 0, client.right, client.bottom, source, 0, 0, SRCCOPY);
+    });
     ReleaseDC(window, source);
-    CapturedPixels result = bitmapPixels(copy);
-    DeleteObject(copy);
     return result;
 }
 
