@@ -101,20 +101,23 @@ sleep 2  # let it play a little
 # ファイル → AVIファイルに書き出す...
 menu v
 save_as "$(win "$run/out/menu.avi")"
-wait_for 120 no_other || fail "the export did not end"
-[ -f "$run/out/menu.avi" ] || fail "no menu.avi"
+# The file takes its name when complete; the progress dialog closes right after.
+wait_for 180 test -f "$run/out/menu.avi" || fail "no menu.avi"
+wait_for 30 no_other || fail "the progress dialog stayed"
 cmp -s "$run/out/menu.avi" "$run/cli/record.avi" || fail "the viewer's AVI differs from scenova-cli's record.avi"
 
 # ファイル → 走行データをCSVで書き出す...
 menu t
 save_as "$(win "$run/out/menu.csv")"
-wait_for 60 no_other || fail "the telemetry export did not end"
+wait_for 120 test -f "$run/out/menu.csv" || fail "no menu.csv"
+wait_for 30 no_other || fail "the progress dialog stayed"
 cmp -s "$run/out/menu.csv" "$run/cli/telemetry.csv" || fail "the viewer's CSV differs from scenova-cli's telemetry.csv"
 
 # ファイル → 表示中の画像をPNGで保存...: the paused frame at its own size.
 menu p
 save_as "$(win "$run/out/menu.png")"
-wait_for 30 no_other || fail "the picture was not saved"
+wait_for 60 test -f "$run/out/menu.png" || fail "no menu.png"
+wait_for 30 no_other || fail "the save dialog stayed"
 [ "$(identify -format '%m %w %h' "$run/out/menu.png" 2>/dev/null)" = "PNG 640 480" ] || fail "menu.png: $(identify "$run/out/menu.png" 2>&1)"
 spread=$(convert "$run/out/menu.png" -colorspace Gray -format '%[fx:standard_deviation]' info:)
 awk -v s="$spread" 'BEGIN { exit !(s > 0.03) }' || fail "menu.png holds no picture (spread $spread)"
