@@ -192,6 +192,10 @@ void MainWindow::runCommand(WORD command) {
         SendMessageW(handle(), WM_CLOSE, 0, 0);
         return;
     }
+    if (PlaybackKeys::handles(command)) {
+        keys.run(command);
+        return;
+    }
     pausePlayback();
     if (RecordExportCommands::handles(command)) {
         exports.run(command);

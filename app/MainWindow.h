@@ -3,6 +3,7 @@
 // and the panels, holds the open folder and the display mode, and runs the user's commands
 // (open a folder, previous/next record, help, About, card restore, close).
 #include "app/MainWindowLayout.h"
+#include "app/PlaybackKeys.h"
 #include "app/RecordExportCommands.h"
 #include "playback/AlphaImage.h"
 #include "playback/IPlayerHost.h"
@@ -128,4 +129,5 @@ private:
     int mode = 0;
     MainWindowLayout places;
     RecordExportCommands exports{*this};
+    PlaybackKeys keys{*this};
 };

@@ -81,8 +81,10 @@ LRESULT VideoPlayer::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         onRButtonDown();
         return 0;
     case WM_COMMAND:
-        if (!inImageMode()) break;
-        if (LOWORD(wParam) == IDC_PLAYER_COPY) copyPicture();
+        // The context menu offers the copy for still images; the main window's Ctrl+C sends
+        // it for a video frame as well.
+        if (LOWORD(wParam) != IDC_PLAYER_COPY) break;
+        copyPicture();
         return 0;
     default: break;
     }
