@@ -122,4 +122,31 @@ wait_for 30 no_other || fail "the save dialog stayed"
 spread=$(convert "$run/out/menu.png" -colorspace Gray -format '%[fx:standard_deviation]' info:)
 awk -v s="$spread" 'BEGIN { exit !(s > 0.03) }' || fail "menu.png holds no picture (spread $spread)"
 ls "$run/out" | grep -q partial && fail "a temporary file was left: $(ls "$run/out")"
-echo "e2e: AVI, CSV and PNG exported from the menu"
+
+# The keys move the position: what the window shows changes with each one and holds still
+# while paused. The exports above left playback paused.
+shot() { import -window "$window" "$run/$1.png" 2>/dev/null; }
+differs() { [ "$(compare -metric AE "$run/$1.png" "$run/$2.png" null: 2>&1)" != "0" ]; }
+settled() {  # settled NAME: two shots in a row alike, the last one kept as NAME
+  shot "$1.a" && sleep 0.5 && shot "$1" && ! differs "$1.a" "$1"
+}
+moved_from() { shot now && differs "$1" now; }
+press() {  # press KEY FROM NAME: the key moves the picture away from FROM; NAME is where it stays
+  xdotool windowfocus "$window" 2>/dev/null || true
+  key "$window" "$1"
+  wait_for 60 moved_from "$2" || fail "$1 did not move the picture"
+  wait_for 60 settled "$3" || fail "the picture did not hold still after $1"
+}
+wait_for 60 settled paused || fail "the paused picture did not hold still"
+press End paused last
+press Home last first
+press Right first second
+press Left second back
+xdotool windowfocus "$window" 2>/dev/null || true
+key "$window" space
+wait_for 60 moved_from back || fail "space did not play"
+key "$window" space
+# The record lasts 30 s from its first frame: holding still well before that is the pause.
+wait_for 15 settled paused-again || fail "space did not pause"
+differs back paused-again || fail "space paused on the first frame"
+echo "e2e: AVI, CSV and PNG exported from the menu; Space, End, Home, Right and Left moved the picture"
