@@ -3,6 +3,7 @@
 # exports the record as an AVI file (the same bytes as scenova-cli's record.avi), the
 # telemetry as a CSV file (scenova-cli's telemetry.csv) and the picture on screen as a PNG
 # file, each through the system's save dialog driven with xdotool as a user would.
+# Then End, Home, Right, Left and Space move the picture, or hold it still while paused.
 # Runs on a virtual display of its own (Xvfb). Needs SCENOVA_BUILD_DIR and SCENOVA_SOURCE_DIR.
 set -euo pipefail
 build=${SCENOVA_BUILD_DIR:?}
