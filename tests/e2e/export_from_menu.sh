@@ -76,14 +76,22 @@ menu() {
 }
 # In the save dialog that menu opened, types a full path as the file name and saves. Typed
 # through the keyboard focus: keys sent to a window directly lose their shift state ("Z:").
+# On a loaded machine the typing can reach the dialog before its name box has the focus: the
+# dialog then stays open, and the name is typed again.
 save_as() {
-  sleep 1
-  xdotool windowfocus --sync "$other" 2>/dev/null || true
-  key "$other" ctrl+a
-  xdotool type --delay 20 "$1"
-  sleep 0.4
-  key "$other" Return
+  local dialog=$other
+  for attempt in 1 2 3 4; do
+    sleep 1
+    xdotool windowfocus --sync "$dialog" 2>/dev/null || true
+    key "$dialog" ctrl+a
+    xdotool type --delay 20 "$1"
+    sleep 0.4
+    key "$dialog" Return
+    wait_for 20 dialog_gone "$dialog" && return 0
+  done
+  fail "the save dialog did not take $1"
 }
+dialog_gone() { ! xdotool search --all --onlyvisible --pid "$viewer" --name '.' 2>/dev/null | grep -qx "$1"; }
 
 # ファイル → 開く...: the folder dialog, then down its tree to sample-card\EVENT\EVT00001.
 menu o
