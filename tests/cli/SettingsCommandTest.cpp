@@ -1,5 +1,6 @@
 // scenova-cli settings, run as the user runs it: the built program beside this test.
 #include "app/SettingsTestSupport.h"
+#include "support/ChildProcess.h"
 
 #include <nlohmann/json.hpp>
 
@@ -45,23 +46,19 @@ CliResult runCli(const ScratchFolder& folder, const std::wstring& arguments) {
     std::wstring outPath = folder.file(L"out.txt"), errPath = folder.file(L"err.txt");
     HANDLE out = inheritableFile(outPath), err = inheritableFile(errPath);
     STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
     startup.hStdOutput = out;
     startup.hStdError = err;
-    PROCESS_INFORMATION process{};
     CliResult run;
-    BOOL started = CreateProcessW(program.c_str(), &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
-                                  &process);
-    CloseHandle(out);
-    CloseHandle(err);
-    EXPECT_TRUE(started) << "scenova-cli.exe did not start";
-    if (!started) return run;
-    WaitForSingleObject(process.hProcess, 60000);
-    GetExitCodeProcess(process.hProcess, &run.exitCode);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    {
+        ChildProcess cli(program, command, startup, true);
+        CloseHandle(out);
+        CloseHandle(err);
+        EXPECT_TRUE(cli.started()) << cli.failure();
+        if (!cli.started()) return run;
+        EXPECT_TRUE(cli.wait(60000, run.exitCode)) << "scenova-cli.exe did not end within a minute";
+    }
     run.out = contentOf(outPath);
     run.err = contentOf(errPath);
     DeleteFileW(outPath.c_str());
