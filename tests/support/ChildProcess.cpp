@@ -23,8 +23,9 @@ std::string systemErrorDescription(DWORD code) {
 ChildProcess::ChildProcess(const std::wstring& program, std::wstring commandLine, STARTUPINFOW startup,
                            bool inheritHandles) {
     startup.cb = sizeof startup;
-    if (!CreateProcessW(program.empty() ? nullptr : program.c_str(), &commandLine[0], nullptr, nullptr,
-                        inheritHandles ? TRUE : FALSE, 0, nullptr, nullptr, &startup, &process)) {
+    launched = CreateProcessW(program.empty() ? nullptr : program.c_str(), &commandLine[0], nullptr, nullptr,
+                              inheritHandles ? TRUE : FALSE, 0, nullptr, nullptr, &startup, &process) != FALSE;
+    if (!launched) {
         DWORD error = GetLastError();
         process = {};
         failureText = "CreateProcessW(" + utf8(commandLine) + ") failed with " + systemErrorDescription(error);
@@ -37,6 +38,6 @@ ChildProcess::~ChildProcess() {
 }
 
 bool ChildProcess::wait(DWORD timeoutMs, DWORD& exitCode) const {
-    if (!started() || WaitForSingleObject(process.hProcess, timeoutMs) != WAIT_OBJECT_0) return false;
+    if (process.hProcess == nullptr || WaitForSingleObject(process.hProcess, timeoutMs) != WAIT_OBJECT_0) return false;
     return GetExitCodeProcess(process.hProcess, &exitCode) != FALSE;
 }

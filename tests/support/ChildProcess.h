@@ -15,7 +15,8 @@ public:
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
 
-    bool started() const { return process.hProcess != nullptr; }
+    // Wine starts a host (Unix) program without a process handle: it cannot be waited for.
+    bool started() const { return launched; }
     // Why the start failed: the command, the system's error text and its code (UTF-8).
     const std::string& failure() const { return failureText; }
 
@@ -24,6 +25,7 @@ public:
 
 private:
     PROCESS_INFORMATION process = {};
+    bool launched = false;
     std::string failureText;
 };
 
