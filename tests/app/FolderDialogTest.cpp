@@ -2,6 +2,7 @@
 // pick the kind, press OK or Cancel.
 #include "app/AppTestFolder.h"
 #include "app/FolderDialog.h"
+#include "playback/KernelHandle.h"
 #include "support/MessageBoxRecorder.h"
 #include "support/MessagePump.h"
 
@@ -130,6 +131,32 @@ private:
 
 constexpr const wchar_t* kStartName = L"EVT00001";
 
+// Wine's folder browser finds a folder by comparing each level's item with the one in its
+// tree, modification time included: a folder on the way that another program changes in
+// the meantime stops the selection there. So the test folders are not made in the busy
+// temporary folder but in the user's profile folder, and the folder dialog tests of test
+// programs running side by side take turns.
+class DialogTestsTakeTurns {
+public:
+    DialogTestsTakeTurns() : turn(CreateMutexW(nullptr, FALSE, L"scenova-folder-dialog-tests")) {
+        if (turn) WaitForSingleObject(turn.get(), INFINITE);  // an abandoned turn is ours too
+    }
+    ~DialogTestsTakeTurns() {
+        if (turn) ReleaseMutex(turn.get());
+    }
+    DialogTestsTakeTurns(const DialogTestsTakeTurns&) = delete;
+    DialogTestsTakeTurns& operator=(const DialogTestsTakeTurns&) = delete;
+
+private:
+    KernelHandle turn;
+};
+
+std::wstring profileFolder() {
+    wchar_t folder[MAX_PATH] = {};
+    GetEnvironmentVariableW(L"USERPROFILE", folder, MAX_PATH);
+    return std::wstring(folder) + L"\\";
+}
+
 class FolderDialogTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -150,7 +177,8 @@ protected:
         EXPECT_NEAR((browser.top + browser.bottom) / 2, (reference.top + reference.bottom) / 2, 1);
     }
 
-    AppTestFolder tree;
+    DialogTestsTakeTurns turn;  // before the folder is made, after it is removed
+    AppTestFolder tree{profileFolder()};
     HWND owner = nullptr;
     std::wstring start;
 };

@@ -26,6 +26,27 @@ struct GdiTableEntry {
 #pragma pack(pop)
 static_assert(sizeof(GdiTableEntry) == 24, "GDI handle table entry");
 
+// One handle of the system's handle list (SystemHandleInformation, class 16), 64-bit layout.
+struct SystemHandle {
+    std::uint32_t ownerProcessId;
+    std::uint8_t objectType;
+    std::uint8_t flags;
+    std::uint16_t value;
+    std::uint64_t object;
+    std::uint32_t access;
+    std::uint32_t padding;
+};
+static_assert(sizeof(SystemHandle) == 24, "system handle entry");
+constexpr std::size_t kSystemHandlesOffset = 8;  // after the count, aligned
+constexpr SYSTEM_INFORMATION_CLASS kSystemHandleInformation = static_cast<SYSTEM_INFORMATION_CLASS>(16);
+constexpr NTSTATUS kInfoLengthMismatch = static_cast<NTSTATUS>(0xC0000004L);
+
+// The 64-bit VM_COUNTERS_EX: VM_COUNTERS and the private bytes after it.
+struct VmCountersEx {
+    VM_COUNTERS counters;
+    SIZE_T privateUsage;
+};
+
 using QuerySystemInformation = NTSTATUS(NTAPI*)(SYSTEM_INFORMATION_CLASS, PVOID, ULONG, PULONG);
 using QueryProcessInformation = NTSTATUS(NTAPI*)(HANDLE, PROCESSINFOCLASS, PVOID, ULONG, PULONG);
 
@@ -74,6 +95,13 @@ bool ProcessCounters::read(CounterSample& sample) {
     sample.workingSetBytes = memory.WorkingSetSize;
     sample.peakWorkingSetBytes = memory.PeakWorkingSetSize;
     sample.privateBytes = memory.PrivateUsage;
+    if (sample.privateBytes == 0) {
+        // Some systems fill PrivateUsage only when asked for the extended counters directly.
+        auto query = ntdllFunction<QueryProcessInformation>("NtQueryInformationProcess");
+        VmCountersEx extended = {};
+        if (query != nullptr && query(process, ProcessVmCounters, &extended, sizeof extended, nullptr) == 0)
+            sample.privateBytes = extended.privateUsage;
+    }
     sample.handles = handleCount();
     sample.gdiObjects = gdiObjectCount();
     sample.userObjects = userObjectCount();
@@ -91,24 +119,24 @@ DWORD ProcessCounters::handleCount() {
         handleSource = "GetProcessHandleCount";
         return count;
     }
-    handleSource = "the system's process list (NtQuerySystemInformation)";
+    // The system's list of every open handle, counted for this process.
+    handleSource = "the system's handle list (NtQuerySystemInformation)";
     auto query = ntdllFunction<QuerySystemInformation>("NtQuerySystemInformation");
     if (query == nullptr) return 0;
     std::vector<std::uint8_t> buffer(1 << 20);
-    ULONG needed = 0;
     NTSTATUS status;
-    while ((status = query(SystemProcessInformation, buffer.data(), static_cast<ULONG>(buffer.size()), &needed)) ==
-               static_cast<NTSTATUS>(0xC0000004L) &&  // STATUS_INFO_LENGTH_MISMATCH
-           buffer.size() < (64u << 20))
+    while ((status = query(kSystemHandleInformation, buffer.data(), static_cast<ULONG>(buffer.size()), nullptr)) ==
+               kInfoLengthMismatch &&
+           buffer.size() < (256u << 20))
         buffer.resize(buffer.size() * 2);
     if (status != 0) return 0;
-    for (std::size_t offset = 0;;) {
-        auto* entry = reinterpret_cast<const SYSTEM_PROCESS_INFORMATION*>(buffer.data() + offset);
-        if (static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(entry->UniqueProcessId)) == id) return entry->HandleCount;
-        if (entry->NextEntryOffset == 0) return 0;
-        offset += entry->NextEntryOffset;
-        if (offset + sizeof(SYSTEM_PROCESS_INFORMATION) > buffer.size()) return 0;
-    }
+    ULONG total = *reinterpret_cast<const ULONG*>(buffer.data());
+    if (total > (buffer.size() - kSystemHandlesOffset) / sizeof(SystemHandle)) return 0;
+    auto* handles = reinterpret_cast<const SystemHandle*>(buffer.data() + kSystemHandlesOffset);
+    DWORD mine = 0;
+    for (ULONG i = 0; i < total; ++i)
+        if (handles[i].ownerProcessId == id) ++mine;
+    return mine;
 }
 
 DWORD ProcessCounters::gdiObjectCount() {

@@ -15,6 +15,9 @@ namespace {
 constexpr DWORD kWindowDeadlineMs = 60000;
 constexpr DWORD kPollMs = 20;
 constexpr DWORD kSendTimeoutMs = 30000;
+constexpr DWORD kAskAgainMs = 5000;
+constexpr DWORD kSelectDeadlineMs = 20000;
+constexpr int kOpenAttempts = 5;
 
 bool waitFor(const std::function<bool()>& done, DWORD deadlineMs = kWindowDeadlineMs) {
     for (DWORD start = GetTickCount();;) {
@@ -117,6 +120,11 @@ std::wstring selectedTreeItem(HANDLE process, HWND browser) {
     return text;
 }
 
+bool hasFolderTree(HWND dialog) {
+    HWND nameSpace = FindWindowExW(dialog, nullptr, L"SHBrowseForFolder ShellNameSpace Control", nullptr);
+    return FindWindowExW(nameSpace != nullptr ? nameSpace : dialog, nullptr, WC_TREEVIEWW, nullptr) != nullptr;
+}
+
 std::wstring lastPart(const std::wstring& folder) {
     std::wstring trimmed = folder;
     while (trimmed.size() > 3 && trimmed.back() == L'\\') trimmed.pop_back();
@@ -157,7 +165,7 @@ bool ViewerDriver::fail(const std::string& what) {
     // A warning the viewer shows instead would block the next step: read it out and close it.
     HWND main = mainWindow();
     for (HWND window : topLevelWindowsOf(id)) {
-        if (window == main || className(window) != L"#32770") continue;
+        if (window == main || className(window) != L"#32770" || hasFolderTree(window)) continue;
         lastError += " (the viewer shows \"" + narrow(windowText(window)) + "\"";
         HWND text = FindWindowExW(window, nullptr, L"Static", nullptr);
         if (text != nullptr) text = FindWindowExW(window, text, L"Static", nullptr);
@@ -187,22 +195,44 @@ bool ViewerDriver::openFolder(const std::wstring& folder) {
     if (process == nullptr) return fail("the viewer's process cannot be opened");
     HWND main = nullptr;
     if (!waitFor([&] { return (main = mainWindow()) != nullptr; })) return fail("the viewer has no main window");
-    PostMessageW(main, WM_COMMAND, MAKEWPARAM(IDC_MENU_OPEN, 0), 0);
-    HWND browser = nullptr;
-    if (!waitFor([&] { return (browser = ownedDialog(main, L"")) != nullptr; }))
-        return fail("the folder dialog did not appear");
-
-    // Posted, so that it comes after the dialog's own request for its start folder.
     std::wstring path = folder;
     RemoteBlock text(process, (path.size() + 1) * sizeof(wchar_t));
     if (!text.ok() || !text.write(0, path.c_str(), (path.size() + 1) * sizeof(wchar_t)))
         return fail("no memory in the viewer for the folder's name");
-    PostMessageW(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(text.at(0)));
     std::wstring name = lastPart(folder);
-    if (!waitFor([&] { return lstrcmpiW(selectedTreeItem(process, browser).c_str(), name.c_str()) == 0; }))
-        return fail("the folder dialog did not select " + narrow(folder));
-    PostMessageW(browser, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(browser, IDOK)));
-    if (!waitFor([&] { return !IsWindow(browser); })) return fail("the folder dialog did not close");
+    // Wine's folder dialog walks its tree comparing each level's item, modification time
+    // included, with the path asked for: a folder on the way that changed since the dialog
+    // listed it stops the walk for good. A new dialog lists the folders anew.
+    for (int attempt = 1;; ++attempt) {
+        PostMessageW(main, WM_COMMAND, MAKEWPARAM(IDC_MENU_OPEN, 0), 0);
+        HWND browser = nullptr;
+        if (!waitFor([&] { return (browser = ownedDialog(main, L"")) != nullptr; }))
+            return fail("the folder dialog did not appear");
+        // Posted, so that it comes after the dialog's own request for its start folder; asked
+        // again now and then, as the dialog may still be filling its tree.
+        DWORD asked = 0;
+        bool selected = waitFor(
+            [&] {
+                if (asked == 0 || GetTickCount() - asked >= kAskAgainMs) {
+                    PostMessageW(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(text.at(0)));
+                    asked = GetTickCount();
+                }
+                return lstrcmpiW(selectedTreeItem(process, browser).c_str(), name.c_str()) == 0;
+            },
+            kSelectDeadlineMs);
+        if (selected) {
+            PostMessageW(browser, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(GetDlgItem(browser, IDOK)));
+            if (!waitFor([&] { return !IsWindow(browser); })) return fail("the folder dialog did not close");
+            break;
+        }
+        std::string shown = narrow(selectedTreeItem(process, browser));
+        PostMessageW(browser, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(browser, IDCANCEL)));
+        if (!waitFor([&] { return !IsWindow(browser); })) return fail("the folder dialog did not close");
+        if (attempt == kOpenAttempts)
+            return fail("the folder dialog did not select " + narrow(folder) + " (it shows " + shown + ")");
+    }
     if (!waitFor([&] { return windowText(main).find(folder) != std::wstring::npos; }))
         return fail("the caption does not name " + narrow(folder) + " but reads \"" + narrow(windowText(main)) + "\"");
     return true;
@@ -220,5 +250,18 @@ bool ViewerDriver::exitProgram() {
         return question != nullptr || WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
     });
     if (WaitForSingleObject(process, kWindowDeadlineMs) != WAIT_OBJECT_0) return fail("the viewer did not end");
+    return true;
+}
+
+bool ViewerDriver::folderDialogState(std::wstring& selected, std::wstring& focusClass) const {
+    HWND main = mainWindow();
+    HWND browser = main != nullptr ? ownedDialog(main, L"") : nullptr;
+    if (browser == nullptr || process == nullptr) return false;
+    selected = selectedTreeItem(process, browser);
+    GUITHREADINFO thread = {};
+    thread.cbSize = sizeof thread;
+    focusClass.clear();
+    if (GetGUIThreadInfo(GetWindowThreadProcessId(browser, nullptr), &thread) && thread.hwndFocus != nullptr)
+        focusClass = className(thread.hwndFocus);
     return true;
 }

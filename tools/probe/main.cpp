@@ -12,6 +12,9 @@
 //       Opens FOLDER in the running viewer through ファイル → 開く... and its folder dialog.
 //   scenova-probe exit PROGRAM
 //       Ends the running viewer through ファイル → 終了, confirming the question.
+//   scenova-probe folder-dialog PROGRAM
+//       Prints the folder selected in the viewer's open folder dialog and, after a tab, the
+//       window class of the control with the keyboard focus; status 1 when none is open.
 // Exit status 0 on success, 1 on failure (the reason on standard error), 64 on misuse.
 #include "tools/probe/ProcessCounters.h"
 #include "tools/probe/ViewerDriver.h"
@@ -27,7 +30,8 @@ int usage() {
                  "usage: scenova-probe hold-desktop\n"
                  "       scenova-probe watch PROGRAM INTERVAL_MS\n"
                  "       scenova-probe open PROGRAM FOLDER\n"
-                 "       scenova-probe exit PROGRAM\n");
+                 "       scenova-probe exit PROGRAM\n"
+                 "       scenova-probe folder-dialog PROGRAM\n");
     return 64;
 }
 
@@ -88,6 +92,19 @@ int drive(const wchar_t* program, const wchar_t* folder) {
     return done ? 0 : 1;
 }
 
+int printFolderDialog(const wchar_t* program) {
+    DWORD id = processOf(program);
+    if (id == 0) return 1;
+    std::wstring selected, focus;
+    if (!ViewerDriver(id).folderDialogState(selected, focus)) return 1;
+    std::wstring line = selected + L"\t" + focus + L"\n";
+    int size = WideCharToMultiByte(CP_UTF8, 0, line.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string text(size > 0 ? size - 1 : 0, '\0');
+    if (size > 1) WideCharToMultiByte(CP_UTF8, 0, line.c_str(), -1, &text[0], size, nullptr, nullptr);
+    std::fputs(text.c_str(), stdout);
+    return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -96,5 +113,6 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"watch" && argc == 4) return watch(argv[2], static_cast<DWORD>(std::wcstoul(argv[3], nullptr, 10)));
     if (command == L"open" && argc == 4) return drive(argv[2], argv[3]);
     if (command == L"exit" && argc == 3) return drive(argv[2], nullptr);
+    if (command == L"folder-dialog" && argc == 3) return printFolderDialog(argv[2]);
     return usage();
 }
