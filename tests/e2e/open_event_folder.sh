@@ -42,13 +42,12 @@ program="Z:$(echo "$run/SCENOVA.exe" | tr / '\\')"
 # "SELECTED<tab>FOCUS-CLASS" of the viewer's folder dialog.
 dialog_state() { "$top/scripts/wine" "$build/bin/scenova-probe.exe" folder-dialog "$program" 2>/dev/null </dev/null; }
 
-wait_for() {  # wait_for SECONDS COMMAND...: until the command succeeds
-  local limit=$1; shift
-  for _ in $(seq 1 $((limit * 5))); do
-    "$@" && return 0
+wait_for() {  # wait_for SECONDS COMMAND...: until the command succeeds, for at most SECONDS
+  local deadline=$((SECONDS + $1)); shift
+  until "$@"; do
+    ((SECONDS < deadline)) || return 1
     sleep 0.2
   done
-  return 1
 }
 # Only this program's windows count: other tests may show theirs on the same display.
 own_windows() { xdotool search --all --onlyvisible --pid "$viewer" --name "$1" 2>/dev/null; }
@@ -79,7 +78,7 @@ echo "e2e: folder dialog \"$(xdotool getwindowname "$browser")\" ($browser)"
 
 state=""
 selected() { state=$(dialog_state); [ "${state%%$'\t'*}" = "$1" ]; }
-focused() { state=$(dialog_state); [ "${state#*$'\t'}" = "$1" ]; }
+focused() { state=$(dialog_state); [[ "${state#*$'\t'}" == "$1#"* ]]; }  # focused CLASS
 # The dialog starts on the program's folder, with the kind list (ｲﾍﾞﾝﾄ記録 preselected)
 # holding the focus.
 wait_for 60 selected "$(basename "$run")" || fail "the folder dialog did not select the program's folder (${state:-no dialog})"

@@ -262,6 +262,6 @@ bool ViewerDriver::folderDialogState(std::wstring& selected, std::wstring& focus
     thread.cbSize = sizeof thread;
     focusClass.clear();
     if (GetGUIThreadInfo(GetWindowThreadProcessId(browser, nullptr), &thread) && thread.hwndFocus != nullptr)
-        focusClass = className(thread.hwndFocus);
+        focusClass = className(thread.hwndFocus) + L"#" + std::to_wstring(GetDlgCtrlID(thread.hwndFocus));
     return true;
 }

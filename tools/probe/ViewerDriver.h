@@ -21,8 +21,8 @@ public:
     bool openFolder(const std::wstring& folder);
     // ファイル → 終了, confirmed; true once the process has ended.
     bool exitProgram();
-    // The open folder dialog's selected folder and the class of the control that has the
-    // keyboard focus; false when no folder dialog is open.
+    // The open folder dialog's selected folder and the control that has the keyboard focus
+    // ("CLASS#ID"); false when no folder dialog is open.
     bool folderDialogState(std::wstring& selected, std::wstring& focusClass) const;
 
     const std::string& error() const { return lastError; }

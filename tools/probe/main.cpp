@@ -14,7 +14,7 @@
 //       Ends the running viewer through ファイル → 終了, confirming the question.
 //   scenova-probe folder-dialog PROGRAM
 //       Prints the folder selected in the viewer's open folder dialog and, after a tab, the
-//       window class of the control with the keyboard focus; status 1 when none is open.
+//       control with the keyboard focus as CLASS#ID; status 1 when none is open.
 // Exit status 0 on success, 1 on failure (the reason on standard error), 64 on misuse.
 #include "tools/probe/ProcessCounters.h"
 #include "tools/probe/ViewerDriver.h"
