@@ -65,15 +65,24 @@ found_browser() {
   done | head -n 1)
   [ -n "$browser" ]
 }
-# ファイル → 開く... (again while the new window does not take keys yet)
-for attempt in $(seq 1 12); do
-  xdotool windowfocus "$window" 2>/dev/null || true
-  key "$window" alt+f
-  key "$window" o
-  wait_for 10 found_browser && break
-  key "$window" Escape
-  [ "$attempt" -lt 12 ] || fail "the folder dialog did not appear"
-done
+menu_open() { "$top/scripts/wine" "$build/bin/scenova-probe.exe" menu "$program" </dev/null >/dev/null 2>&1; }
+# ファイル: alt+f again until the menu shows, as a new window may not take keys at first. The
+# item's key goes only to an open menu and is never taken back with Escape: on a loaded
+# machine the window it opens can take many seconds to show, and an Escape meant for the
+# menu would cancel it.
+open_file_menu() {
+  local attempt
+  for attempt in 1 2 3 4 5 6; do
+    xdotool windowfocus "$window" 2>/dev/null || true
+    key "$window" alt+f
+    wait_for 30 menu_open && return 0
+  done
+  fail "the file menu did not open"
+}
+# ファイル → 開く...
+open_file_menu
+key "$window" o
+wait_for 120 found_browser || fail "the folder dialog did not appear"
 echo "e2e: folder dialog \"$(xdotool getwindowname "$browser")\" ($browser)"
 
 state=""
@@ -129,13 +138,9 @@ found_question() {
   question=$(own_windows '^確認$' | head -n 1)
   [ -n "$question" ]
 }
-for attempt in $(seq 1 6); do
-  key "$window" alt+f
-  key "$window" x
-  wait_for 10 found_question && break
-  key "$window" Escape
-  [ "$attempt" -lt 6 ] || fail "closing did not ask for confirmation"
-done
+open_file_menu
+key "$window" x
+wait_for 120 found_question || fail "closing did not ask for confirmation"
 key "$question" Return
 code=0
 wait "$viewer" || code=$?

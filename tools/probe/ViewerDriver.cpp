@@ -183,6 +183,12 @@ HWND ViewerDriver::mainWindow() const {
     return nullptr;
 }
 
+bool ViewerDriver::menuOpen() const {
+    for (HWND window : topLevelWindowsOf(id))
+        if (className(window) == L"#32768") return true;
+    return false;
+}
+
 HWND ViewerDriver::ownedDialog(HWND owner, const std::wstring& caption) const {
     for (HWND window : topLevelWindowsOf(id))
         if (GetWindow(window, GW_OWNER) == owner && className(window) == L"#32770" &&

@@ -24,6 +24,8 @@ public:
     // The open folder dialog's selected folder and the control that has the keyboard focus
     // ("CLASS#ID"); false when no folder dialog is open.
     bool folderDialogState(std::wstring& selected, std::wstring& focusClass) const;
+    // Whether one of the viewer's menus is open (a popup menu window of its process shows).
+    bool menuOpen() const;
 
     const std::string& error() const { return lastError; }
 

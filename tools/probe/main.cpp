@@ -15,6 +15,8 @@
 //   scenova-probe folder-dialog PROGRAM
 //       Prints the folder selected in the viewer's open folder dialog and, after a tab, the
 //       control with the keyboard focus as CLASS#ID; status 1 when none is open.
+//   scenova-probe menu PROGRAM
+//       Status 0 while one of the viewer's menus is open, 1 otherwise.
 // Exit status 0 on success, 1 on failure (the reason on standard error), 64 on misuse.
 #include "tools/probe/ProcessCounters.h"
 #include "tools/probe/ViewerDriver.h"
@@ -31,7 +33,8 @@ int usage() {
                  "       scenova-probe watch PROGRAM INTERVAL_MS\n"
                  "       scenova-probe open PROGRAM FOLDER\n"
                  "       scenova-probe exit PROGRAM\n"
-                 "       scenova-probe folder-dialog PROGRAM\n");
+                 "       scenova-probe folder-dialog PROGRAM\n"
+                 "       scenova-probe menu PROGRAM\n");
     return 64;
 }
 
@@ -114,5 +117,9 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"open" && argc == 4) return drive(argv[2], argv[3]);
     if (command == L"exit" && argc == 3) return drive(argv[2], nullptr);
     if (command == L"folder-dialog" && argc == 3) return printFolderDialog(argv[2]);
+    if (command == L"menu" && argc == 3) {
+        DWORD id = processOf(argv[2]);
+        return id != 0 && ViewerDriver(id).menuOpen() ? 0 : 1;
+    }
     return usage();
 }
