@@ -9,10 +9,10 @@
 #include "archive/FileSystem.h"
 #include "archive/NameCheck.h"
 #include "archive/RecordCatalog.h"
+#include "base/Exception.h"
+#include "base/StringTable.h"
 #include "playback/VideoPlayer.h"
-#include "ui/Exception.h"
 #include "ui/MessageBox.h"
-#include "ui/StringTable.h"
 #include "ui/WindowException.h"
 
 #include <algorithm>

@@ -3,8 +3,8 @@
 #include "archive/FrameTag.h"
 #include "archive/RecorderFields.h"
 #include "archive/SignatureSearch.h"
-#include "ui/Exception.h"
-#include "ui/StringTable.h"
+#include "base/Exception.h"
+#include "base/StringTable.h"
 
 namespace {
 constexpr unsigned kDataUnreadable = 5510;

@@ -7,9 +7,9 @@
 #include "archive/RecorderFields.h"
 #include "archive/SoundExtractor.h"
 #include "archive/SoundWarning.h"
-#include "playback/ImageDecoder.h"
-#include "ui/Exception.h"
-#include "ui/StringTable.h"
+#include "base/Exception.h"
+#include "base/StringTable.h"
+#include "playback/decode/ImageDecoder.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,6 +1,6 @@
 // scenova-cli settings, run as the user runs it: the built program beside this test.
-#include "app/SettingsTestSupport.h"
 #include "cli/CliRunner.h"
+#include "support/SettingsTestSupport.h"
 
 #include <nlohmann/json.hpp>
 

@@ -1,4 +1,4 @@
-#include "playback/PixelBufferPool.h"
+#include "playback/decode/PixelBufferPool.h"
 
 PixelBufferPool& PixelBufferPool::shared() {
     // Never destroyed: Images released during the process's exit still hand buffers back.

@@ -1,4 +1,4 @@
-#include "archive/StdioFile.h"
+#include "platform/StdioFile.h"
 
 std::size_t StdioFile::read(void* buffer, std::size_t size) {
     return stream && size ? std::fread(buffer, 1, size, stream) : 0;

@@ -1,4 +1,4 @@
-#include "playback/ImageDecoder.h"
+#include "playback/decode/ImageDecoder.h"
 
 #include <gtest/gtest.h>
 

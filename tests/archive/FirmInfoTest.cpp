@@ -1,8 +1,8 @@
 // Reading, encoding and writing of the recorder's settings records on a real folder.
-#include "app/FirmInfo.h"
+#include "archive/FirmInfo.h"
 
-#include "app/SettingsTestSupport.h"
-#include "ui/Exception.h"
+#include "base/Exception.h"
+#include "support/SettingsTestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "playback/Image.h"
+#include "playback/decode/Image.h"
 
 #include <gtest/gtest.h>
 

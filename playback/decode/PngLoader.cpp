@@ -1,6 +1,6 @@
 // Skin pictures: PNG data from the program's resources, read through libpng's classic
 // read interface into the bottom-up BGR-plus-fourth-byte layout of an Image.
-#include "playback/ImageDecoder.h"
+#include "playback/decode/ImageDecoder.h"
 
 #include <png.h>
 

@@ -1,24 +1,6 @@
-#include "ui/StringTable.h"
-
-#ifdef _WIN32
-#include <windows.h>
-#endif
+#include "base/StringTable.h"
 
 #include <cwctype>
-
-std::wstring loadString(unsigned id) {
-#ifdef _WIN32
-    // With a zero length LoadStringW hands out a read-only pointer into the resource, so
-    // texts of any length come back whole.
-    const wchar_t* text = nullptr;
-    int length = LoadStringW(GetModuleHandleW(nullptr), id, reinterpret_cast<LPWSTR>(&text), 0);
-    if (length <= 0 || text == nullptr) return std::wstring();
-    return std::wstring(text, static_cast<std::size_t>(length));
-#else
-    // Native builds (fuzzing) carry no resources; the id stands in for the text.
-    return L"#" + std::to_wstring(id);
-#endif
-}
 
 std::wstring fillFields(const std::wstring& pattern, std::initializer_list<std::wstring> args) {
     std::wstring out;

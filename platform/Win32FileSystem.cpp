@@ -1,7 +1,6 @@
-#ifdef _WIN32
-#include "archive/Win32FileSystem.h"
+#include "platform/Win32FileSystem.h"
 
-#include "archive/StdioFile.h"
+#include "platform/StdioFile.h"
 
 #include <windows.h>
 #include <share.h>
@@ -23,6 +22,11 @@ private:
 };
 
 }  // namespace
+
+FileSystem& FileSystem::real() {
+    static Win32FileSystem fs;
+    return fs;
+}
 
 std::unique_ptr<File> Win32FileSystem::open(const std::wstring& path, FileMode mode) {
     if (!pathFits(path)) return nullptr;
@@ -98,4 +102,3 @@ std::int64_t Win32FileSystem::fileSize(const std::wstring& path) {
     if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return -1;
     return (static_cast<std::int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
-#endif

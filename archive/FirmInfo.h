@@ -14,7 +14,7 @@
 //   A failed write never touches the card's previous DREC.INI: the records go to a
 //   temporary file beside it that is verified and then moved over it, so callers show 5020
 //   and must not delete DREC.INI afterwards.
-#include "app/FirmwareCodeText.h"
+#include "archive/FirmwareCodeText.h"
 
 #include <array>
 #include <cstddef>

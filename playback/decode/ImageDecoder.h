@@ -1,7 +1,7 @@
 #pragma once
 // The two producers of Images. Decoding failures never escape: each returns an Image or
 // nothing. The caller keeps ownership of the input bytes.
-#include "playback/Image.h"
+#include "playback/decode/Image.h"
 
 #include <cstddef>
 #include <cstdint>

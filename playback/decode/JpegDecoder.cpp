@@ -1,8 +1,8 @@
 // Recorded frames: a complete JPEG stream in memory, decoded one scanline at a time
 // straight into the bottom-up layout of an Image.
-#include "playback/ImageDecoder.h"
+#include "playback/decode/ImageDecoder.h"
 
-#include "ui/Exception.h"
+#include "base/Exception.h"
 
 #include <cstdio>  // jpeglib.h needs FILE and size_t first
 #include <jpeglib.h>

@@ -1,6 +1,6 @@
-#include "app/FirmwareCodeText.h"
+#include "archive/FirmwareCodeText.h"
 
-#include "ui/StringTable.h"
+#include "base/StringTable.h"
 
 #include <cwchar>
 

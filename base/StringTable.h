@@ -1,6 +1,8 @@
 #pragma once
 // Access to the program's string table (ids 5001 to 5521). Format code uses it for the
-// messages it throws; it stays free of window code so that it also builds natively.
+// messages it throws. loadString is the platform's: the program's resources on Windows
+// (platform/Win32StringTable.cpp), a table made from the same resource script in the native
+// build (platform/PosixStringTable.cpp).
 #include <initializer_list>
 #include <string>
 

@@ -3,11 +3,11 @@
 // The folders are real; the failures come from the disk itself where Wine can make one
 // (a file held open, a file or folder made immutable) and otherwise from a file system
 // installed in front of the real one.
-#include "app/FirmInfo.h"
+#include "archive/FirmInfo.h"
 
-#include "app/SettingsTestSupport.h"
 #include "archive/FileSystem.h"
-#include "ui/Exception.h"
+#include "base/Exception.h"
+#include "support/SettingsTestSupport.h"
 
 #include <gtest/gtest.h>
 

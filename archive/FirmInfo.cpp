@@ -1,9 +1,9 @@
-#include "app/FirmInfo.h"
+#include "archive/FirmInfo.h"
 
 #include "archive/ByteOrder.h"
 #include "archive/FileSystem.h"
-#include "ui/Exception.h"
-#include "ui/StringTable.h"
+#include "base/Exception.h"
+#include "base/StringTable.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,7 +1,7 @@
-#include "playback/WaveFile.h"
+#include "playback/decode/WaveFile.h"
 
 #include "archive/FileSystem.h"
-#include "ui/Exception.h"
+#include "base/Exception.h"
 
 #include <cstring>
 

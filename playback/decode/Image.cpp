@@ -1,6 +1,6 @@
-#include "playback/Image.h"
+#include "playback/decode/Image.h"
 
-#include "playback/PixelBufferPool.h"
+#include "playback/decode/PixelBufferPool.h"
 
 #include <cstring>
 

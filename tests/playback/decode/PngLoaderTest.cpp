@@ -1,7 +1,7 @@
 // Every picture of the PngSuite (shipped with libpng's source) must come out of the loader
 // as libpng's own simplified reader sees it: BGR plus alpha where the PNG has alpha, BGR
 // plus 0 where it has none.
-#include "playback/ImageDecoder.h"
+#include "playback/decode/ImageDecoder.h"
 
 #include <gtest/gtest.h>
 #include <png.h>
