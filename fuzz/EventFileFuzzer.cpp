@@ -1,0 +1,35 @@
+// An event file ("Video.dvt") opened as the viewer opens it: the chunk scan, the frame grid,
+// the event frame, the sound written into the temporary WAV file and read back as the
+// player reads it, and the frames restored and decoded.
+#include "FuzzInput.h"
+
+#include "archive/VideoArchive.h"
+#include "archive/VideoInfo07.h"
+#include "base/Exception.h"
+#include "playback/decode/Image.h"
+#include "playback/decode/WaveFile.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    MemoryFileSystem& fs = fuzz::freshFileSystem();
+    const std::wstring path = joinPath(fuzz::kFolder, L"Video.dvt");
+    fs.put(path, data, size);
+
+    VideoArchive archive;
+    try {
+        archive.openEventFile(path);
+    } catch (const Exception&) {
+        return 0;
+    }
+    VideoInfo07 info(archive);
+    for (int slot = 0; slot < info.slotCount(); ++slot) archive.restoreFrameJpeg(slot);
+    // Decoding every slot would spend the run in libjpeg; the JPEG target covers that.
+    archive.decodeFrame(0);
+    if (info.eventIndex() >= 0) archive.decodeFrame(info.eventIndex());
+    if (!archive.soundFileName().empty()) {
+        try {
+            WaveFile::read(archive.soundFileName());
+        } catch (const Exception&) {
+        }
+    }
+    return 0;
+}
