@@ -8,7 +8,19 @@
 
 class Image {
 public:
-    // Allocates width x height pixels, all bytes 0.
+    // The largest picture the program takes from a file: at most 4096 pixels a side, 64 MiB
+    // of pixels. Recorders write 640 x 480 frames and the largest skin picture is 640 x 451;
+    // a header that claims more is damaged or crafted, and its picture is not made.
+    static constexpr int kMaxSide = 4096;
+
+    // Whether width x height is a picture of at least one pixel within kMaxSide.
+    static bool sizeAllowed(std::uint64_t width, std::uint64_t height);
+    // A new picture of width x height pixels, all bytes 0; nullptr when the size is not
+    // allowed or its memory cannot be had. Decoders make every picture through this.
+    static std::unique_ptr<Image> create(std::uint64_t width, std::uint64_t height);
+
+    // Allocates width x height pixels, all bytes 0 (none when either is 0 or less). Throws
+    // std::bad_alloc when a side exceeds kMaxSide or the memory cannot be had.
     Image(int width, int height);
     virtual ~Image();
     Image(const Image&) = delete;

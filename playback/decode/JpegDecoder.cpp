@@ -1,5 +1,8 @@
 // Recorded frames: a complete JPEG stream in memory, decoded one scanline at a time
-// straight into the bottom-up layout of an Image.
+// straight into the bottom-up layout of an Image. Frames come from the card, so nothing the
+// stream claims is trusted: the picture size is checked against the Image bound before the
+// library allocates for it, the library's own memory and the number of scans are capped,
+// and its messages never reach the console.
 #include "playback/decode/ImageDecoder.h"
 
 #include "base/Exception.h"
@@ -9,13 +12,30 @@
 #include <jerror.h>
 
 #include <algorithm>
+#include <new>
 #include <vector>
 
 namespace {
 
+// libjpeg's whole-picture buffers (progressive and multi-scan frames keep every coefficient)
+// for the largest allowed picture with three full-resolution components, and some room.
+constexpr long kMaxLibraryMemory = 128L * 1024 * 1024;
+// A progressive frame from a standard encoder has about ten scans; each scan passes over the
+// whole picture, so a stream of thousands of tiny scans would decode for minutes.
+constexpr int kMaxScans = 100;
+
 // libjpeg reports fatal errors through error_exit, which must not return; the decoder
 // turns it into an exception so that every resource is released on the way out.
 [[noreturn]] void raiseImageException(j_common_ptr) { throw ImageException(L""); }
+
+// Warnings about damaged data ("Corrupt JPEG data: ...") would go to standard error; a frame
+// either decodes or gives no picture, and nobody reads the console.
+void discardMessage(j_common_ptr) {}
+
+void limitScans(j_common_ptr common) {
+    auto* info = reinterpret_cast<j_decompress_ptr>(common);
+    if (info->input_scan_number > kMaxScans) raiseImageException(common);
+}
 
 void initSource(j_decompress_ptr) {}
 
@@ -44,7 +64,11 @@ public:
     Decompressor() {
         info.err = jpeg_std_error(&errors);
         errors.error_exit = raiseImageException;
+        errors.output_message = discardMessage;
         jpeg_create_decompress(&info);
+        info.mem->max_memory_to_use = kMaxLibraryMemory;
+        progress.progress_monitor = limitScans;
+        info.progress = &progress;
     }
     ~Decompressor() { jpeg_destroy_decompress(&info); }
     Decompressor(const Decompressor&) = delete;
@@ -66,6 +90,7 @@ public:
 private:
     jpeg_error_mgr errors{};
     jpeg_source_mgr source{};
+    jpeg_progress_mgr progress{};
 };
 
 // Rows handed to the library per call: enough for its largest upsampling group, so that it
@@ -111,12 +136,15 @@ void readGreyRows(jpeg_decompress_struct& info, Image& image) {
 std::unique_ptr<Image> decodeWith(Decompressor& decompressor) {
     jpeg_decompress_struct& info = decompressor.info;
     jpeg_read_header(&info, TRUE);
+    // Before the library allocates anything for the picture's size.
+    if (!Image::sizeAllowed(info.image_width, info.image_height)) return nullptr;
     // Every decoding parameter stays at the library's default; only the byte order of the
     // default RGB output changes, to the picture's own.
     if (info.out_color_space == JCS_RGB) info.out_color_space = JCS_EXT_BGRX;
     jpeg_start_decompress(&info);
 
-    auto image = std::make_unique<Image>(static_cast<int>(info.output_width), static_cast<int>(info.output_height));
+    std::unique_ptr<Image> image = Image::create(info.output_width, info.output_height);
+    if (!image) return nullptr;
     if (info.out_color_space == JCS_EXT_BGRX && info.output_components == 4) {
         readColourRows(info, *image);
     } else if (info.output_components == 1) {
@@ -138,5 +166,7 @@ std::unique_ptr<Image> decodeJpeg(const std::uint8_t* bytes, std::size_t length)
         return decodeWith(decompressor);
     } catch (const ImageException&) {
         return nullptr;
+    } catch (const std::bad_alloc&) {
+        return nullptr;  // no memory for this frame's scanline: no picture for it
     }
 }

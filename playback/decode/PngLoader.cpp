@@ -1,16 +1,28 @@
 // Skin pictures: PNG data from the program's resources, read through libpng's classic
-// read interface into the bottom-up BGR-plus-fourth-byte layout of an Image.
+// read interface into the bottom-up BGR-plus-fourth-byte layout of an Image. The loader is
+// written for hostile data all the same: sizes are bounded before anything is allocated, and
+// libpng's messages never reach the console.
 #include "playback/decode/ImageDecoder.h"
 
 #include <png.h>
 
 #include <csetjmp>
+#include <cstdlib>
 #include <cstring>
+#include <new>
 #include <vector>
 
 namespace {
 
 constexpr std::size_t kSignatureBytes = 8;
+// Ancillary chunks libpng keeps or inflates (text, colour profiles): none of them is used,
+// and none of the program's pictures carries one this large.
+constexpr png_alloc_size_t kMaxChunkMemory = 1024 * 1024;
+constexpr png_uint_32 kMaxKeptChunks = 128;
+// No single allocation of libpng's gets more: its largest for an allowed picture are rows of
+// 4096 pixels of 16-bit RGBA (32 KiB). A chunk claiming gigabytes only passes libpng's length
+// check with a warning, and would otherwise be allocated whole.
+constexpr png_alloc_size_t kMaxLibraryAllocation = 4 * 1024 * 1024;
 
 struct MemoryReader {
     const std::uint8_t* bytes;
@@ -25,13 +37,28 @@ void readFromMemory(png_structp png, png_bytep out, png_size_t count) {
     reader->position += count;
 }
 
+// libpng's default handlers print to standard error ("libpng error: ..."); an error
+// returning here makes libpng jump back to the setjmp of the read without a word.
+void ignoreMessage(png_structp, png_const_charp) {}
+
+png_voidp boundedMalloc(png_structp, png_alloc_size_t size) {
+    return size <= kMaxLibraryAllocation ? std::malloc(size) : nullptr;
+}
+
+void boundedFree(png_structp, png_voidp memory) { std::free(memory); }
+
 // Owns libpng's read and info structures for one load.
 class PngReadStructs {
 public:
     PngReadStructs() {
         // libpng 1.6 refuses a reader created for another library version, so it gets its own.
-        png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-        if (png) info = png_create_info_struct(png);
+        png = png_create_read_struct_2(PNG_LIBPNG_VER_STRING, nullptr, ignoreMessage, ignoreMessage, nullptr,
+                                       boundedMalloc, boundedFree);
+        if (!png) return;
+        info = png_create_info_struct(png);
+        png_set_user_limits(png, Image::kMaxSide, Image::kMaxSide);
+        png_set_chunk_malloc_max(png, kMaxChunkMemory);
+        png_set_chunk_cache_max(png, kMaxKeptChunks);
     }
     ~PngReadStructs() {
         if (png) png_destroy_read_struct(&png, info ? &info : nullptr, nullptr);
@@ -69,10 +96,11 @@ bool readInto(PngReadStructs& structs, MemoryReader& reader, std::unique_ptr<Ima
     png_set_interlace_handling(png);
     png_read_update_info(png, info);
 
-    if (width == 0 || height == 0 || width > 0x4000 || height > 0x4000) png_error(png, "unreasonable size");
+    if (!Image::sizeAllowed(width, height)) png_error(png, "unreasonable size");
     if (png_get_rowbytes(png, info) != static_cast<png_size_t>(width) * 4) png_error(png, "unexpected row size");
 
-    image = std::make_unique<Image>(static_cast<int>(width), static_cast<int>(height));
+    image = Image::create(width, height);
+    if (!image) png_error(png, "no memory for the picture");
     rows.resize(height);
     for (png_uint_32 i = 0; i < height; ++i) rows[i] = image->bufferRow(static_cast<int>(height - 1 - i));
     png_read_image(png, rows.data());
@@ -90,6 +118,10 @@ std::unique_ptr<Image> loadPng(const std::uint8_t* bytes, std::size_t length) {
     MemoryReader reader{bytes, length, 0};
     std::unique_ptr<Image> image;
     std::vector<png_bytep> rows;
-    if (!readInto(structs, reader, image, rows)) return nullptr;
+    try {
+        if (!readInto(structs, reader, image, rows)) return nullptr;
+    } catch (const std::bad_alloc&) {
+        return nullptr;  // the row table could not be had
+    }
     return image;
 }

@@ -1,9 +1,11 @@
 #include "playback/decode/WaveFile.h"
 
+#include "archive/ByteOrder.h"
 #include "archive/FileSystem.h"
 #include "base/Exception.h"
 
 #include <cstring>
+#include <new>
 
 namespace {
 
@@ -13,13 +15,13 @@ constexpr std::size_t kFormatBytes = 16;
 // damaged length field from asking for gigabytes.
 constexpr std::uint32_t kMaxDataLength = 64u * 1024 * 1024;
 
-std::uint16_t littleEndian16(const std::uint8_t* p) {
-    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
-}
-
-std::uint32_t littleEndian32(const std::uint8_t* p) {
-    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-           (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+// Bytes from the current position to the end of the file; -1 when it cannot be told.
+std::int64_t bytesLeft(File& file) {
+    const std::int64_t here = file.tell();
+    if (here < 0 || !file.seek(0, SEEK_END)) return -1;
+    const std::int64_t end = file.tell();
+    if (!file.seek(here, SEEK_SET) || end < here) return -1;
+    return end - here;
 }
 
 bool readExactly(File& file, void* buffer, std::size_t size) {
@@ -46,12 +48,12 @@ WaveFile WaveFile::read(const std::wstring& path) {
         throw WaveAudioException(path);
     const std::uint8_t* fields = formatChunk + 8;
     WaveFile wave;
-    wave.format.formatTag = littleEndian16(fields + 0);
-    wave.format.channels = littleEndian16(fields + 2);
-    wave.format.sampleRate = littleEndian32(fields + 4);
-    wave.format.averageBytesPerSecond = littleEndian32(fields + 8);
-    wave.format.blockAlignment = littleEndian16(fields + 12);
-    wave.format.bitsPerSample = littleEndian16(fields + 14);
+    wave.format.formatTag = readLittleEndian16(fields + 0);
+    wave.format.channels = readLittleEndian16(fields + 2);
+    wave.format.sampleRate = readLittleEndian32(fields + 4);
+    wave.format.averageBytesPerSecond = readLittleEndian32(fields + 8);
+    wave.format.blockAlignment = readLittleEndian16(fields + 12);
+    wave.format.bitsPerSample = readLittleEndian16(fields + 14);
     if (wave.format.formatTag != kPcm || wave.format.channels != 1 || wave.format.sampleRate != kSampleRate ||
         wave.format.blockAlignment != 1)
         throw WaveAudioException(path);
@@ -59,9 +61,16 @@ WaveFile WaveFile::read(const std::wstring& path) {
     std::uint8_t dataHeader[8];
     if (!readExactly(*file, dataHeader, sizeof dataHeader) || !hasTag(dataHeader, "data"))
         throw WaveAudioException(path);
-    std::uint32_t length = littleEndian32(dataHeader + 4);
-    if (length > kMaxDataLength) throw WaveAudioException(path);
-    wave.samples.resize(length);
+    const std::uint32_t length = readLittleEndian32(dataHeader + 4);
+    // A length the file does not hold is refused before anything is allocated for it.
+    const std::int64_t left = bytesLeft(*file);
+    if (length > kMaxDataLength || left < 0 || length > static_cast<std::uint64_t>(left))
+        throw WaveAudioException(path);
+    try {
+        wave.samples.resize(length);
+    } catch (const std::bad_alloc&) {
+        throw WaveAudioException(path);
+    }
     if (length > 0 && !readExactly(*file, wave.samples.data(), length)) throw WaveAudioException(path);
     return wave;
 }

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdint>
+#include <new>
 #include <thread>
 
 TEST(Image, CloneIsADeepCopyOfTheSameSize) {
@@ -50,4 +52,23 @@ TEST(Image, ThreadsMakingAndDroppingFramesNeverShareABuffer) {
     b.join();
     c.join();
     EXPECT_EQ(clashes.load(), 0);
+}
+
+TEST(Image, SizesBeyondTheBoundAreNotMade) {
+    const struct {
+        std::uint64_t width, height;
+        bool made;
+    } cases[] = {
+        {640, 480, true},   {Image::kMaxSide, Image::kMaxSide, true}, {Image::kMaxSide + 1, 1, false},
+        {1, Image::kMaxSide + 1, false}, {0, 480, false}, {65500, 65500, false},
+        {(1ull << 32) + 640, 480, false},  // would pass as 640 when cut to 32 bits
+    };
+    for (const auto& c : cases) {
+        std::unique_ptr<Image> image = Image::create(c.width, c.height);
+        EXPECT_EQ(image != nullptr, c.made) << c.width << " x " << c.height;
+        if (image) {
+            EXPECT_EQ(image->byteSize(), static_cast<int>(c.width * c.height * 4));
+        }
+    }
+    EXPECT_THROW(Image(Image::kMaxSide + 1, 1), std::bad_alloc);
 }

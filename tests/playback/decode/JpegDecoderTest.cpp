@@ -1,4 +1,5 @@
 #include "playback/decode/ImageDecoder.h"
+#include "tools/writer/FrameJpegEncoder.h"
 
 #include <gtest/gtest.h>
 
@@ -131,6 +132,12 @@ TEST(JpegDecoder, UnusableInputGivesNoImage) {
     auto good = redOverBlue(64, 48);
     auto cmyk = encodeJpeg(16, 16, 4, JCS_CMYK, [](int, int, JSAMPLE* out) { out[0] = out[1] = out[2] = out[3] = 100; });
     std::vector<std::uint8_t> garbage(5000, 0x5A);
+    // A recorder frame whose header claims another size; the scan data stays that of 64 x 48.
+    auto claiming = [](std::uint16_t width, std::uint16_t height) {
+        std::vector<std::uint8_t> frame = FrameJpegEncoder::encode(RgbPicture::bands(64, 48, 1));
+        EXPECT_TRUE(FrameJpegEncoder::claimSize(frame, width, height));
+        return frame;
+    };
     struct Case {
         const char* name;
         std::vector<std::uint8_t> bytes;
@@ -141,6 +148,11 @@ TEST(JpegDecoder, UnusableInputGivesNoImage) {
         {"only the start marker", {0xFF, 0xD8}},
         {"garbage", garbage},
         {"CMYK", cmyk},
+        // Beyond any recorder's or skin's picture: 32-bit byte sizes would wrap or overflow.
+        {"claims 32768 x 32768", claiming(32768, 32768)},
+        {"claims 30000 x 30000", claiming(30000, 30000)},
+        {"claims 65500 x 65500", claiming(65500, 65500)},
+        {"claims 4097 x 48", claiming(4097, 48)},
     };
     for (const Case& c : cases) {
         EXPECT_FALSE(decodeJpeg(c.bytes.data(), c.bytes.size())) << c.name;
