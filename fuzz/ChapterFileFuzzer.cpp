@@ -31,7 +31,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (const Exception&) {
         return 0;
     }
-    VideoArchive archive;
+    // One archive for the run, as the viewer's loader keeps one: every open closes first.
+    static VideoArchive archive;
     for (std::size_t chapter = 0; chapter < chapters.paths.size(); ++chapter) {
         archive.setChapterIndex(static_cast<int>(chapter));
         try {

@@ -25,7 +25,12 @@ struct Piece {
 inline std::vector<Piece> splitFiles(const std::uint8_t* data, std::size_t size, std::size_t maxFiles) {
     std::vector<Piece> pieces;
     std::size_t start = 0;
-    for (std::size_t at = 0; pieces.size() + 1 < maxFiles && at + kFileSeparatorSize <= size;) {
+    std::size_t at = 0;
+    while (pieces.size() + 1 < maxFiles && at + kFileSeparatorSize <= size) {
+        // Only where the separator's first byte stands is a whole comparison worth it.
+        const void* next = std::memchr(data + at, kFileSeparator[0], size - kFileSeparatorSize + 1 - at);
+        if (!next) break;
+        at = static_cast<std::size_t>(static_cast<const std::uint8_t*>(next) - data);
         if (std::memcmp(data + at, kFileSeparator, kFileSeparatorSize) == 0) {
             pieces.push_back({data + start, at - start});
             at += kFileSeparatorSize;

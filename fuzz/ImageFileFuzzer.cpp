@@ -25,7 +25,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         fs.put(paths.back(), pieces[i].bytes, pieces[i].size);
     }
 
-    VideoArchive archive;
+    // One archive for the run, as the viewer's loader keeps one: every open closes first.
+    static VideoArchive archive;
     try {
         archive.openImageFile(paths.front());
         archive.decodeFrame(0);
