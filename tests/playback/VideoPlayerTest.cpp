@@ -1,3 +1,4 @@
+#include "base/StringTable.h"
 #include "playback/IPlayerHost.h"
 #include "playback/IStopwatchControl.h"
 #include "playback/Messages.h"
@@ -8,7 +9,6 @@
 #include "support/PaintCapture.h"
 #include "support/PlayerRecords.h"
 #include "support/SoundOutput.h"
-#include "ui/StringTable.h"
 
 #include <gtest/gtest.h>
 

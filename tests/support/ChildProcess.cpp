@@ -41,3 +41,9 @@ bool ChildProcess::wait(DWORD timeoutMs, DWORD& exitCode) const {
     if (process.hProcess == nullptr || WaitForSingleObject(process.hProcess, timeoutMs) != WAIT_OBJECT_0) return false;
     return GetExitCodeProcess(process.hProcess, &exitCode) != FALSE;
 }
+
+void ChildProcess::terminate() const {
+    if (process.hProcess == nullptr) return;
+    TerminateProcess(process.hProcess, 1);
+    WaitForSingleObject(process.hProcess, 10000);
+}

@@ -22,6 +22,8 @@ public:
 
     // Waits for the end within timeoutMs; true and the exit code when it ended.
     bool wait(DWORD timeoutMs, DWORD& exitCode) const;
+    // Ends a child that does not end by itself (a crashed one can sit in Wine's debugger).
+    void terminate() const;
 
 private:
     PROCESS_INFORMATION process = {};
