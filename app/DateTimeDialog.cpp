@@ -1,10 +1,10 @@
 #include "app/DateTimeDialog.h"
 
 #include "app/CardDriveChooser.h"
+#include "app/CardSettingsFile.h"
 #include "app/ControlText.h"
 #include "app/FirmInfo.h"
 #include "app/TypedNumber.h"
-#include "archive/FileSystem.h"
 #include "resources/resource.h"
 #include "ui/Exception.h"
 #include "ui/MessageBox.h"
@@ -16,7 +16,6 @@
 
 namespace {
 
-const wchar_t* const kSettingsFile = L"DREC.INI";
 // The recorder keeps two-digit years of this century.
 constexpr SYSTEMTIME kEarliest = {2000, 1, 0, 1, 0, 0, 0, 0};
 constexpr SYSTEMTIME kLatest = {2099, 12, 0, 31, 23, 59, 59, 0};
@@ -122,7 +121,6 @@ void DateTimeDialog::onOk() {
     writeClock(local);
 }
 
-// A failed write leaves the card's DREC.INI as it was, so there is nothing to clean up.
 void DateTimeDialog::writeClock(const SYSTEMTIME& local) {
     std::tm moment = {};
     moment.tm_year = local.wYear - 1900;
@@ -141,18 +139,8 @@ void DateTimeDialog::writeClock(const SYSTEMTIME& local) {
         showMessageBox(failure.message(), loadString(IDS_CAPTION_WARNING), MB_OK | MB_ICONWARNING, handle());
         return;
     }
-    std::wstring path = joinPath(drive, kSettingsFile);
-    try {
-        records.writeSettingsFile(path, true);
-        records.verifySettingsFile(path);
-    } catch (const Exception&) {
-        warn(IDS_SETTINGS_UNWRITABLE);
-        end(IDOK);
-        return;
-    }
-    showMessageBox(loadString(IDS_CLOCK_WRITTEN), loadString(IDS_CAPTION_INFORMATION), MB_OK | MB_ICONINFORMATION,
-                   handle());
-    end(IDOK);
+    CardSettingsFile::writeAndReport(records, drive, IDS_CLOCK_WRITTEN, handle());
+    end(IDOK);  // written or not, the card folder was the one to use
 }
 
 void DateTimeDialog::warn(unsigned textId) {

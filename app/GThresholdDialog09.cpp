@@ -1,6 +1,7 @@
 #include "app/GThresholdDialog09.h"
 
 #include "app/CardDriveChooser.h"
+#include "app/CardSettingsFile.h"
 #include "app/SensitivitySteps.h"
 #include "archive/FileSystem.h"
 #include "resources/resource.h"
@@ -16,7 +17,6 @@
 namespace {
 
 const wchar_t* const kFirmwareInfoFile = L"FIRMINFO.DAT";
-const wchar_t* const kSettingsFile = L"DREC.INI";
 const wchar_t* const kOverwriteChoices[] = {L"する", L"しない"};
 const wchar_t* const kVolumeChoices[] = {L"標準", L"大", L"OFF"};  // in the recorder's coding
 constexpr int kNoOverwriteIndex = 1;
@@ -200,25 +200,9 @@ void GThresholdDialog09::onOk() {
     if (showMessageBox(loadString(IDS_SETTINGS_WRITE_QUESTION), loadString(IDS_CAPTION_QUESTION),
                        MB_OKCANCEL | MB_ICONQUESTION, handle()) != IDOK)
         return;
-    writeSettings();
-}
-
-// A failed write leaves the card's DREC.INI as it was, so there is nothing to clean up.
-void GThresholdDialog09::writeSettings() {
     FirmInfo records = shownSettings().records();
-    std::wstring path = joinPath(drive, kSettingsFile);
-    try {
-        records.writeSettingsFile(path, true);
-        records.verifySettingsFile(path);
-    } catch (const Exception&) {
-        showMessageBox(loadString(IDS_SETTINGS_UNWRITABLE), loadString(IDS_CAPTION_WARNING), MB_OK | MB_ICONWARNING,
-                       handle());
-        end(IDOK);
-        return;
-    }
-    showMessageBox(loadString(IDS_SETTINGS_WRITTEN), loadString(IDS_CAPTION_INFORMATION), MB_OK | MB_ICONINFORMATION,
-                   handle());
-    end(IDOK);
+    CardSettingsFile::writeAndReport(records, drive, IDS_SETTINGS_WRITTEN, handle());
+    end(IDOK);  // written or not, the card folder was the one to use
 }
 
 void GThresholdDialog09::end(INT_PTR result) {

@@ -51,7 +51,6 @@ private:
     bool readCardSettings();
     void selectTab(Tab tab);
     void showPagesOf(Tab tab);
-    void writeSettings();
     void end(INT_PTR result);
 
     GThresholdDialog09Page2 detailed;

@@ -12,10 +12,6 @@ using namespace settings_test;
 
 namespace {
 
-const std::wstring kDrivePrompt = L"SDメモリーカードのドライブを選択してください。";
-const std::wstring kWriteQuestion = L"設定ファイルを書き込みます。よろしいですか？";
-const std::wstring kWritten = L"設定ファイルを書き込みました。";
-const std::wstring kUnwritable = L"設定ファイルを書き込めません。";
 const std::wstring kHourRange = L"時刻の範囲が正しくありません。";
 const std::wstring kMinuteRange = L"分の範囲が正しくありません。";
 
@@ -26,9 +22,9 @@ class DateTimeDialogTest : public ::testing::Test {
 protected:
     void SetUp() override {
         initCommonControls();
-        owner = CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP | WS_VISIBLE, 200, 100, 800, 600, nullptr, nullptr,
-                                GetModuleHandleW(nullptr), nullptr);
-        ASSERT_NE(dialog.showModeless(owner, SW_SHOW), nullptr);
+        owner = makeOwnerWindow();
+        // Never shown: a dialog that was on screen takes seconds to go under Wine without a window manager.
+        ASSERT_NE(dialog.showModeless(owner, SW_HIDE), nullptr);
         hourEdit = GetDlgItem(dialog.handle(), IDC_DATE_TIME_HOUR);
         minuteEdit = GetDlgItem(dialog.handle(), IDC_DATE_TIME_MINUTE);
     }

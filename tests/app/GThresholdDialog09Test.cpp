@@ -18,11 +18,7 @@ using namespace settings_test;
 
 namespace {
 
-const std::wstring kDrivePrompt = L"SDメモリーカードのドライブを選択してください。";
 const std::wstring kUnreadable = L"設定ファイルを読み込めません。";
-const std::wstring kWriteQuestion = L"設定ファイルを書き込みます。よろしいですか？";
-const std::wstring kWritten = L"設定ファイルを書き込みました。";
-const std::wstring kUnwritable = L"設定ファイルを書き込めません。";
 
 // The dialog as the main window shows it, but modeless, so that the test can act in it.
 class OpenDialog {
@@ -67,8 +63,7 @@ class GThresholdDialog09Test : public ::testing::Test {
 protected:
     void SetUp() override {
         initCommonControls();
-        owner = CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP | WS_VISIBLE, 200, 100, 800, 600, nullptr, nullptr,
-                                GetModuleHandleW(nullptr), nullptr);
+        owner = makeOwnerWindow();
     }
     void TearDown() override { DestroyWindow(owner); }
 

@@ -16,6 +16,11 @@
 
 namespace settings_test {
 
+const std::wstring kDrivePrompt = L"SDメモリーカードのドライブを選択してください。";
+const std::wstring kWriteQuestion = L"設定ファイルを書き込みます。よろしいですか？";
+const std::wstring kWritten = L"設定ファイルを書き込みました。";
+const std::wstring kUnwritable = L"設定ファイルを書き込めません。";
+
 // Answers every drive dialog from a queue: a folder, or cancel when the queue is empty or
 // holds an empty string. Keeps the prompts it was shown; whenAsked runs at each question.
 class DriveAnswers {
@@ -65,6 +70,12 @@ inline void initCommonControls() {
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_TAB_CLASSES | ICC_BAR_CLASSES | ICC_UPDOWN_CLASS |
                                                           ICC_DATE_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
+}
+
+// The window the dialogs under test belong to, as the main window would own them.
+inline HWND makeOwnerWindow() {
+    return CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP | WS_VISIBLE, 200, 100, 800, 600, nullptr, nullptr,
+                           GetModuleHandleW(nullptr), nullptr);
 }
 
 inline std::wstring textOf(HWND control) {
