@@ -13,7 +13,13 @@
 #include "archive/NameCheck.h"
 #include "archive/RecordCatalog.h"
 #include "playback/VideoPlayer.h"
+#include "ui/AnalogSpeedMeter.h"
+#include "ui/CircleChart.h"
+#include "ui/ConfigPanel.h"
 #include "ui/Exception.h"
+#include "ui/InfoPanel.h"
+#include "ui/LineChart.h"
+#include "ui/SpeedMeter.h"
 #include "ui/MessageBox.h"
 #include "ui/StringTable.h"
 #include "ui/WindowException.h"
@@ -91,12 +97,23 @@ MainWindow::MainWindow() : folder(programDirectory()), drive(programDirectory())
     rightSide = AlphaImage::fromResource(kRightSideImageId);
 
     player = new VideoPlayer(handle(), *this);
+    createPanels();
 
     if (GetFocus() == nullptr) SetFocus(handle());
     applyModeLayout();
 }
 
 MainWindow::~MainWindow() = default;
+
+// In the order the panels are stacked: the last made lies on top where places touch.
+void MainWindow::createPanels() {
+    panels.config = new ConfigPanel(handle(), [this] { openFolder(); });
+    panels.info = new InfoPanel(handle(), *this);
+    panels.lineChart = new LineChart(handle(), *this);
+    panels.circleChart = new CircleChart(handle(), *this, kInitialCircleRange);
+    panels.analogSpeedMeter = new AnalogSpeedMeter(handle(), *this);
+    panels.speedMeter = new SpeedMeter(handle(), *this);
+}
 
 LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
@@ -114,12 +131,25 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void MainWindow::onSize(int width, int height) {
-    // The strip the display mode shows (line chart, or thumbnails in image mode) takes the
-    // bottom row.
-    bool imageMode = mode == kDisplayImage;
-    places = MainWindowLayout::forClient(width, height, !imageMode, imageMode);
-    const PanelPlace& picture = places.videoPlayer;
-    if (player != nullptr) MoveWindow(player->handle(), picture.x, picture.y, picture.width, picture.height, TRUE);
+    // An enabled bottom strip takes the bottom row: the line chart, or the thumbnail strip
+    // in image mode, whose row stays free there.
+    bool lineChartRow = panels.lineChart != nullptr && panels.lineChart->isEnabled();
+    bool thumbnailRow = mode == kDisplayImage;
+    places = MainWindowLayout::forClient(width, height, lineChartRow, thumbnailRow);
+    placePanels();
+}
+
+void MainWindow::placePanels() {
+    auto place = [](Window* panel, const PanelPlace& where) {
+        if (panel != nullptr) MoveWindow(panel->handle(), where.x, where.y, where.width, where.height, TRUE);
+    };
+    if (panels.lineChart != nullptr && panels.lineChart->isEnabled()) place(panels.lineChart, places.lineChart);
+    place(panels.config, places.configPanel);
+    place(panels.circleChart, places.circleChart);
+    place(panels.analogSpeedMeter, places.analogSpeedMeter);
+    place(panels.info, places.infoPanel);
+    place(panels.speedMeter, places.speedMeter);
+    place(player, places.videoPlayer);
 }
 
 void MainWindow::onPaint() {
@@ -198,9 +228,31 @@ void MainWindow::showAbout() {
 }
 
 void MainWindow::applyModeLayout() {
+    // Image records have no G log: no line chart, and a grey circle and dial.
+    bool recordsWithTelemetry = mode != kDisplayImage;
+    panels.lineChart->setEnabled(recordsWithTelemetry);
+    panels.lineChart->setVisible(recordsWithTelemetry);
+    panels.circleChart->setEnabled(recordsWithTelemetry);
+    panels.circleChart->updateRangeButtons();
+    panels.analogSpeedMeter->setEnabled(recordsWithTelemetry);
     RECT client;
     GetClientRect(handle(), &client);
     onSize(client.right, client.bottom);
+    panels.circleChart->discardBitmap();
+    InvalidateRect(panels.analogSpeedMeter->handle(), nullptr, TRUE);
+}
+
+// A record is about to be opened: the charts forget the old one and the dial returns to 0.
+void MainWindow::resetRecordPanels() {
+    panels.lineChart->invalidateGraph();
+    panels.circleChart->discardBitmap();
+    panels.analogSpeedMeter->reset();
+}
+
+void MainWindow::repaintRecordPanels() {
+    panels.lineChart->invalidateGraph();
+    panels.circleChart->discardBitmap();
+    InvalidateRect(panels.analogSpeedMeter->handle(), nullptr, TRUE);
 }
 
 void MainWindow::pausePlayback() {
@@ -211,14 +263,39 @@ bool MainWindow::isDataLoaded() const {
     return player != nullptr && player->frameInfo() != nullptr;
 }
 
-void MainWindow::refreshPanels() {
-    if (GetFocus() == nullptr) SetFocus(handle());
+const IVideoInfo* MainWindow::frameInfo() const {
+    return player != nullptr ? player->frameInfo() : nullptr;
 }
 
-// The charts and the console arrive with their panels; until then there is nothing to redraw.
-void MainWindow::resetCharts() {}
+int MainWindow::currentFrame() const {
+    return player != nullptr ? player->currentFrame() : 0;
+}
 
-void MainWindow::redrawCharts() {}
+bool MainWindow::recordProtected() const {
+    return player != nullptr && player->frameInfo() != nullptr && player->imageLoader().archive().isProtected();
+}
+
+void MainWindow::refreshPanels() {
+    if (GetFocus() == nullptr) SetFocus(handle());
+    if (panels.speedMeter == nullptr) return;  // the player reports before the panels exist
+    if (panels.lineChart->isEnabled()) panels.lineChart->refreshCursor();
+    panels.speedMeter->refresh();
+    panels.circleChart->refresh(player->positionState());
+    panels.analogSpeedMeter->refresh();
+    panels.info->refresh();
+}
+
+void MainWindow::resetCharts() {
+    panels.lineChart->invalidateGraph();
+    panels.circleChart->discardBitmap();
+    panels.info->repaint();
+}
+
+void MainWindow::redrawCharts() {
+    if (panels.lineChart->isEnabled()) panels.lineChart->invalidateGraph();
+    panels.circleChart->discardBitmap();
+    panels.info->repaint();
+}
 
 void MainWindow::updateConsoleControls() {}
 
@@ -226,6 +303,7 @@ void MainWindow::closeRecord() {
     player->close();
     InvalidateRect(player->handle(), nullptr, TRUE);
     refreshPanels();
+    panels.info->repaint();
 }
 
 // Opens what the display mode calls for; throws the reader's Exception when it cannot.
@@ -234,9 +312,11 @@ void MainWindow::openRecord(const std::wstring& path) {
     closeRecord();
     switch (mode) {
     case kDisplayEvent:
+        resetRecordPanels();
         player->openFolder(path);
         break;
     case kDisplayContinuous:
+        resetRecordPanels();
         player->setTotalFrames(player->buildChapterList(path));
         if (!player->openChapter(0)) throw VideoArchiveException(loadString(kUnreadableDataText));
         break;
@@ -271,6 +351,7 @@ std::wstring MainWindow::captionText(bool loaded, int displayMode, const std::ws
 
 void MainWindow::updateCaption() {
     SetWindowTextW(handle(), captionText(isDataLoaded(), mode, folder, Application::name()).c_str());
+    panels.info->repaint();
     InvalidateRect(handle(), nullptr, TRUE);
 }
 
@@ -300,6 +381,7 @@ void MainWindow::loadFolder(const std::wstring& path) {
         }
         applyModeLayout();
         openRecord(path);
+        repaintRecordPanels();
         updateCaption();
         if (mode != kDisplayImage) player->play(player->currentFrame());
     } catch (const Exception& failure) {
@@ -312,6 +394,11 @@ void MainWindow::fallBackAfterFailedLoad() {
     InvalidateRect(player->handle(), nullptr, TRUE);
     mode = kDisplayEvent;
     applyModeLayout();
+    panels.lineChart->invalidateGraph();
+    panels.circleChart->discardBitmap();
+    panels.analogSpeedMeter->reset();
+    panels.speedMeter->setLastSpeed(0);
+    InvalidateRect(panels.speedMeter->handle(), nullptr, TRUE);
     updateCaption();
 }
 
@@ -340,6 +427,7 @@ void MainWindow::goToAdjacentRecord(bool previous) {
 
 void MainWindow::clearDisplay() {
     closeRecord();
+    repaintRecordPanels();
     mode = kDisplayEvent;
     applyModeLayout();
     updateCaption();

@@ -5,14 +5,21 @@
 #include "app/MainWindowLayout.h"
 #include "playback/AlphaImage.h"
 #include "playback/IPlayerHost.h"
+#include "ui/IPanelSource.h"
 #include "ui/Window.h"
 
 #include <memory>
 #include <string>
 
+class AnalogSpeedMeter;
+class CircleChart;
+class ConfigPanel;
+class InfoPanel;
+class LineChart;
+class SpeedMeter;
 class VideoPlayer;
 
-class MainWindow : public Window, public IPlayerHost {
+class MainWindow : public Window, public IPlayerHost, public IPanelSource {
 public:
     static constexpr int kMenuId = 101;
     static constexpr int kIconId = 294;
@@ -20,6 +27,18 @@ public:
     static constexpr int kRightSideImageId = 451;
     static constexpr DWORD kExtendedStyle = WS_EX_CONTROLPARENT | WS_EX_CLIENTEDGE | WS_EX_WINDOWEDGE;
     static constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+    static constexpr double kInitialCircleRange = 1.5;  // G of the circle chart's outer ring
+
+    // The panels beside and below the picture: child windows, created once, that delete
+    // themselves with their windows.
+    struct Panels {
+        ConfigPanel* config = nullptr;
+        InfoPanel* info = nullptr;
+        LineChart* lineChart = nullptr;
+        CircleChart* circleChart = nullptr;
+        AnalogSpeedMeter* analogSpeedMeter = nullptr;
+        SpeedMeter* speedMeter = nullptr;
+    };
 
     // Menu commands.
     enum Command : WORD {
@@ -46,6 +65,10 @@ public:
     void resetCharts() override;
     void redrawCharts() override;
     void updateConsoleControls() override;
+    // What the panels read: the player's record and frame, and the display mode.
+    const IVideoInfo* frameInfo() const override;
+    int currentFrame() const override;
+    bool recordProtected() const override;
     void openFolder();
     // Opens a folder in the display mode its records call for; every failure is shown in a
     // warning box and leaves an empty display in event mode.
@@ -63,6 +86,7 @@ public:
     bool isDataLoaded() const;
     const MainWindowLayout& layout() const { return places; }
     VideoPlayer* videoPlayer() const { return player; }
+    const Panels& panelWindows() const { return panels; }
 
     // "%s %s - %s" (mode name, folder, application name) while something is loaded, else
     // the application name; at most 1023 characters.
@@ -77,7 +101,11 @@ private:
     void onGetMinMaxInfo(MINMAXINFO* limits);
     void onCommand(WORD command, HWND control);
 
+    void createPanels();
+    void placePanels();
     void applyModeLayout();
+    void resetRecordPanels();
+    void repaintRecordPanels();
     void pausePlayback();
     void closeRecord();
     void openRecord(const std::wstring& path);
@@ -91,6 +119,7 @@ private:
 
     // Child windows: they delete themselves with their windows.
     VideoPlayer* player = nullptr;
+    Panels panels;
 
     std::unique_ptr<AlphaImage> leftSide;
     std::unique_ptr<AlphaImage> rightSide;
