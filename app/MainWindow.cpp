@@ -8,6 +8,7 @@
 #include "app/FolderDialog.h"
 #include "app/HelpPage.h"
 #include "app/ProgramPath.h"
+#include "app/SdCardRestore.h"
 #include "app/SiblingFolderSearch.h"
 #include "archive/FileSystem.h"
 #include "archive/NameCheck.h"
@@ -200,7 +201,8 @@ void MainWindow::runCommand(WORD command) {
     case kAboutCommand: showAbout(); break;
     case kDeviceSettingsCommand: runSettingsDialog<GThresholdDialog09>(); break;
     case kClockSettingsCommand: runSettingsDialog<DateTimeDialog>(); break;
-    default: break;  // the card restore arrives with its own work
+    case kRestoreCommand: restoreCard(); break;
+    default: break;
     }
 }
 
@@ -225,6 +227,11 @@ void MainWindow::showHelp() {
 void MainWindow::showAbout() {
     AboutDialog about;
     about.showModal(handle());
+}
+
+void MainWindow::restoreCard() {
+    SdCardRestore restore(handle());
+    restore.run(drive);
 }
 
 void MainWindow::applyModeLayout() {
