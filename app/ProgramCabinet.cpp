@@ -61,3 +61,9 @@ void ProgramCabinet::expandInto(const std::wstring& folder) const {
         throw Exception(failure.message());
     }
 }
+
+bool ProgramCabinet::isBundled() const {
+    HMODULE module = GetModuleHandleW(nullptr);
+    HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(resourceId), kResourceType);
+    return found != nullptr && SizeofResource(module, found) != 0;
+}

@@ -19,6 +19,9 @@ public:
     // and the expansion's own texts. The temporary copy never outlives the call.
     void expandInto(const std::wstring& folder) const;
 
+    // This program was built with a cabinet to expand.
+    bool isBundled() const;
+
 private:
     int resourceId;
     std::wstring temporaryFolder;

@@ -61,13 +61,17 @@ bool SdCardRestore::writeCard(const std::wstring& folder, SettingsAnswer answer)
             complete = false;
         }
     }
+    // A damaged cabinet stops the step before the viewer is copied. A build that carries no
+    // cabinet at all (the recorder's files are not ours to ship) still puts the viewer on the
+    // card, and the closing message says that not everything was written.
+    bool bundled = cabinet.isBundled();
     try {
-        cabinet.expandInto(folder);
+        if (bundled) cabinet.expandInto(folder);
         viewer.writeInto(folder);
     } catch (const Exception&) {
         complete = false;
     }
-    return complete;
+    return complete && bundled;
 }
 
 void SdCardRestore::report(bool complete) const {

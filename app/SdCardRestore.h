@@ -29,7 +29,7 @@ public:
     // goes on). Asks for the card starting at drive, which takes the chosen folder; asks
     // 5061 and 5062; with the wait cursor writes the default settings file when the answer
     // was No, expands the program cabinet and copies the viewer (skipping the copy when the
-    // cabinet fails); ends with 5063 or 5064.
+    // cabinet fails to expand, not when the build carries none); ends with 5063 or 5064.
     Outcome run(std::wstring& drive);
 
     // What the restore works with; tests give their own.

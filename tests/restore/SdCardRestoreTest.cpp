@@ -16,6 +16,7 @@ namespace {
 
 constexpr int kTestCabinet = 901;      // mszip.cab
 constexpr int kSettingsCabinet = 902;  // order.cab, which carries a DREC.INI of its own
+constexpr int kFailingCabinet = 903;   // collision.cab, whose expansion fails on its size check
 constexpr int kNoCabinet = ProgramCabinet::kResourceId;  // not in the test program
 
 const std::wstring kPrompt = L"復元するSDメモリーカードのドライブを選択してください。";
@@ -106,9 +107,11 @@ TEST(SdCardRestore, WritesWhatTheAnswersAskForAndSaysHowItWent) {
         {"No writes the settings before the cabinet", true, IDOK, IDNO, kSettingsCabinet, Viewer::Fake, false,
          Outcome::Restored, {kConfirm, kKeepSettings, kRestored}, Settings::FromCabinet, false, true},
         {"No, without a cabinet", true, IDOK, IDNO, kNoCabinet, Viewer::Fake, false, Outcome::PartlyWritten,
-         {kConfirm, kKeepSettings, kPartlyWritten}, Settings::Factory, false, false},
+         {kConfirm, kKeepSettings, kPartlyWritten}, Settings::Factory, false, true},
         {"Yes, without a cabinet", true, IDOK, IDYES, kNoCabinet, Viewer::Fake, false, Outcome::PartlyWritten,
-         {kConfirm, kKeepSettings, kPartlyWritten}, Settings::Old, false, false},
+         {kConfirm, kKeepSettings, kPartlyWritten}, Settings::Old, false, true},
+        {"a cabinet that fails skips the viewer", true, IDOK, IDYES, kFailingCabinet, Viewer::Fake, false,
+         Outcome::PartlyWritten, {kConfirm, kKeepSettings, kPartlyWritten}, Settings::Old, false, false},
         {"No while another program holds DREC.INI", true, IDOK, IDNO, kTestCabinet, Viewer::Fake, true,
          Outcome::PartlyWritten, {kConfirm, kKeepSettings, kPartlyWritten}, Settings::Old, true, true},
         {"a copied viewer whose size differs", true, IDOK, IDYES, kTestCabinet, Viewer::FakeOfOtherSize, false,
