@@ -1,7 +1,7 @@
 #include "app/CardDriveChooser.h"
 
 #include "app/FolderDialog.h"
-#include "ui/StringTable.h"
+#include "base/StringTable.h"
 
 namespace {
 CardDriveChooser::Handler& installedHandler() {

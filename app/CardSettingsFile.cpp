@@ -2,9 +2,9 @@
 
 #include "archive/FileSystem.h"
 #include "resources/resource.h"
-#include "ui/Exception.h"
+#include "base/Exception.h"
 #include "ui/MessageBox.h"
-#include "ui/StringTable.h"
+#include "base/StringTable.h"
 
 namespace {
 const wchar_t* const kSettingsFile = L"DREC.INI";

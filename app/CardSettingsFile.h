@@ -1,7 +1,7 @@
 #pragma once
 // DREC.INI on the card, as both settings dialogs write it: the new records go in front of the
 // old file's other records, the file is read back, and the user is told how it went.
-#include "app/FirmInfo.h"
+#include "archive/FirmInfo.h"
 
 #include <windows.h>
 

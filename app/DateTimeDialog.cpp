@@ -3,12 +3,12 @@
 #include "app/CardDriveChooser.h"
 #include "app/CardSettingsFile.h"
 #include "app/ControlText.h"
-#include "app/FirmInfo.h"
+#include "archive/FirmInfo.h"
 #include "app/TypedNumber.h"
 #include "resources/resource.h"
-#include "ui/Exception.h"
+#include "base/Exception.h"
 #include "ui/MessageBox.h"
-#include "ui/StringTable.h"
+#include "base/StringTable.h"
 
 #include <commctrl.h>
 

@@ -2,7 +2,7 @@
 // The values the device settings dialog edits, as plain fields: what the dialog shows when
 // it opens (the factory settings, or what the card's FIRMINFO.DAT reports) and what OK
 // writes into DREC.INI.
-#include "app/FirmInfo.h"
+#include "archive/FirmInfo.h"
 
 struct DeviceSettings {
     // Buzzer volumes, in the order of the dialog's lists and the recorder's coding.

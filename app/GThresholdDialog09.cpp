@@ -5,9 +5,9 @@
 #include "app/SensitivitySteps.h"
 #include "archive/FileSystem.h"
 #include "resources/resource.h"
-#include "ui/Exception.h"
+#include "base/Exception.h"
 #include "ui/MessageBox.h"
-#include "ui/StringTable.h"
+#include "base/StringTable.h"
 
 #include <commctrl.h>
 

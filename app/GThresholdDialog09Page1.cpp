@@ -4,7 +4,7 @@
 #include "app/GThresholdDialog09Page2.h"
 #include "app/SensitivitySteps.h"
 #include "resources/resource.h"
-#include "ui/StringTable.h"
+#include "base/StringTable.h"
 
 #include <commctrl.h>
 

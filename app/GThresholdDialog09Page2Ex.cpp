@@ -1,7 +1,7 @@
 #include "app/GThresholdDialog09Page2Ex.h"
 
 #include "app/ControlText.h"
-#include "app/FirmInfo.h"
+#include "archive/FirmInfo.h"
 #include "app/TypedNumber.h"
 #include "resources/resource.h"
 

@@ -3,7 +3,7 @@
 // with FIRMINFO.DAT and DREC.INI built record by record, and the common controls the
 // dialogs are made of.
 #include "app/CardDriveChooser.h"
-#include "app/SettingsTestSupport.h"
+#include "support/SettingsTestSupport.h"
 
 #include <windows.h>
 
