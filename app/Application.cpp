@@ -1,14 +1,14 @@
 #include "app/Application.h"
 
-#include "app/FirmwareCodeText.h"
 #include "app/MainWindow.h"
 #include "app/OsVersionCheck.h"
 #include "app/PlaybackKeys.h"
+#include "archive/FirmwareCodeText.h"
 #include "archive/SoundWarning.h"
+#include "base/Exception.h"
+#include "base/StringTable.h"
 #include "resources/resource.h"
-#include "ui/Exception.h"
 #include "ui/MessageBox.h"
-#include "ui/StringTable.h"
 
 #include <commctrl.h>
 #include <objbase.h>

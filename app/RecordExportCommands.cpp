@@ -1,7 +1,7 @@
 #include "app/RecordExportCommands.h"
 
 #include "app/ExportProgressDialog.h"
-#include "app/FirmwareCodeText.h"
+#include "archive/FirmwareCodeText.h"
 #include "app/MainWindow.h"
 #include "archive/FileSystem.h"
 #include "archive/RecordCatalog.h"
@@ -11,7 +11,7 @@
 #include "playback/VideoPlayer.h"
 #include "resources/resource.h"
 #include "ui/MessageBox.h"
-#include "ui/StringTable.h"
+#include "base/StringTable.h"
 
 #include <commdlg.h>
 

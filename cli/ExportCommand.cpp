@@ -5,6 +5,8 @@
 // of FILE goes to cli/FolderExport.cpp.
 #include "archive/FileSystem.h"
 #include "archive/VideoArchive.h"
+#include "base/Exception.h"
+#include "base/StringTable.h"
 #include "cli/Commands.h"
 #include "cli/RecordExport.h"
 #include "cli/RecordFile.h"
@@ -13,8 +15,7 @@
 #include "export/FrameOverlay.h"
 #include "export/RecordSlots.h"
 #include "export/TelemetryCsv.h"
-#include "ui/Exception.h"
-#include "ui/StringTable.h"
+#include "playback/decode/ImageDecoder.h"
 
 #include <cstdio>
 #include <vector>

@@ -10,8 +10,8 @@
 #include "export/AviRecordWriter.h"
 #include "export/FrameOverlay.h"
 #include "export/TelemetryCsv.h"
-#include "ui/Exception.h"
-#include "ui/StringTable.h"
+#include "base/Exception.h"
+#include "base/StringTable.h"
 
 #include <memory>
 

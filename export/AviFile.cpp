@@ -2,7 +2,7 @@
 
 #include "archive/ByteOrder.h"
 #include "resources/resource.h"
-#include "ui/StringTable.h"
+#include "base/StringTable.h"
 
 #include <cstring>
 #include <vector>

@@ -1,7 +1,7 @@
 #include "export/AviRecordWriter.h"
 
 #include "export/JpegEncoder.h"
-#include "playback/Image.h"
+#include "playback/decode/Image.h"
 
 #include <algorithm>
 #include <cstring>

@@ -4,7 +4,7 @@
 #include "export/AviRecordWriter.h"
 #include "export/RecordSlots.h"
 #include "export/TelemetryCsv.h"
-#include "ui/Exception.h"
+#include "base/Exception.h"
 
 #include <algorithm>
 #include <functional>

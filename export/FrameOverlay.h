@@ -3,7 +3,7 @@
 // white on a darkened band along the bottom, sized to stay legible on a 640 x 480 frame.
 // Uses its own memory DC and font, so a worker thread may hold one.
 #include "archive/FrameRecord.h"
-#include "playback/Image.h"
+#include "playback/decode/Image.h"
 
 #include <windows.h>
 

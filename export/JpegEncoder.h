@@ -1,6 +1,6 @@
 #pragma once
 // Compresses an Image into a baseline JPEG stream in memory with libjpeg-turbo.
-#include "playback/Image.h"
+#include "playback/decode/Image.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,6 +1,6 @@
 #pragma once
 // Writes an Image as an 8-bit RGB PNG file image in memory with libpng.
-#include "playback/Image.h"
+#include "playback/decode/Image.h"
 
 #include <cstdint>
 #include <vector>

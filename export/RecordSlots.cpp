@@ -5,7 +5,7 @@
 #include "export/AviRecordWriter.h"
 #include "export/FrameOverlay.h"
 #include "export/JpegEncoder.h"
-#include "playback/ImageDecoder.h"
+#include "playback/decode/ImageDecoder.h"
 
 #include <new>
 

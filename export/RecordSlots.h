@@ -2,7 +2,7 @@
 // Reading an open record slot by slot for export, the same way for every output: the
 // restored JPEG of each slot whose frame decodes, and the record's sound.
 #include "archive/VideoArchive.h"
-#include "playback/Image.h"
+#include "playback/decode/Image.h"
 
 #include <cstdint>
 #include <functional>

@@ -2,7 +2,7 @@
 // quantisation.
 #include "export/FrameOverlay.h"
 #include "export/JpegEncoder.h"
-#include "playback/ImageDecoder.h"
+#include "playback/decode/ImageDecoder.h"
 
 #include <gtest/gtest.h>
 

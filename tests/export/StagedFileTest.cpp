@@ -2,7 +2,7 @@
 #include "archive/ArchiveTestFiles.h"
 #include "export/PngEncoder.h"
 #include "export/StagedFile.h"
-#include "playback/ImageDecoder.h"
+#include "playback/decode/ImageDecoder.h"
 
 #include <gtest/gtest.h>
 
