@@ -10,8 +10,12 @@
 #include "archive/NameCheck.h"
 #include "archive/RecordCatalog.h"
 #include "playback/VideoPlayer.h"
+#include "resources/resource.h"
+#include "ui/ConsolePanel.h"
 #include "ui/Exception.h"
 #include "ui/MessageBox.h"
+#include "ui/PlayTrackBar.h"
+#include "ui/StopWatch.h"
 #include "ui/StringTable.h"
 #include "ui/WindowException.h"
 
@@ -88,6 +92,11 @@ MainWindow::MainWindow() : folder(programDirectory()), drive(programDirectory())
     rightSide = AlphaImage::fromResource(kRightSideImageId);
 
     player = new VideoPlayer(handle(), *this);
+    console = new ConsolePanel(handle(), *this, *player);
+    stopwatch = new StopWatch(handle(), *this, *player);
+    player->setStopwatch(stopwatch);
+    console->setStopwatch(stopwatch);
+    console->updateControls();
 
     if (GetFocus() == nullptr) SetFocus(handle());
     applyModeLayout();
@@ -117,6 +126,11 @@ void MainWindow::onSize(int width, int height) {
     places = MainWindowLayout::forClient(width, height, !imageMode, imageMode);
     const PanelPlace& picture = places.videoPlayer;
     if (player != nullptr) MoveWindow(player->handle(), picture.x, picture.y, picture.width, picture.height, TRUE);
+    if (console != nullptr)
+        MoveWindow(console->handle(), places.console.x, places.console.y, places.console.width, places.console.height, TRUE);
+    if (stopwatch != nullptr)
+        MoveWindow(stopwatch->handle(), places.stopWatch.x, places.stopWatch.y, places.stopWatch.width,
+                   places.stopWatch.height, TRUE);
 }
 
 void MainWindow::onPaint() {
@@ -186,6 +200,7 @@ void MainWindow::applyModeLayout() {
     RECT client;
     GetClientRect(handle(), &client);
     onSize(client.right, client.bottom);
+    if (console != nullptr) console->setDisplayMode(mode);
 }
 
 void MainWindow::pausePlayback() {
@@ -197,15 +212,19 @@ bool MainWindow::isDataLoaded() const {
 }
 
 void MainWindow::refreshPanels() {
+    if (console != nullptr) console->updateControls();
     if (GetFocus() == nullptr) SetFocus(handle());
+    if (stopwatch != nullptr) stopwatch->refresh();
 }
 
-// The charts and the console arrive with their panels; until then there is nothing to redraw.
+// The charts arrive with their panels; until then there is nothing to redraw.
 void MainWindow::resetCharts() {}
 
 void MainWindow::redrawCharts() {}
 
-void MainWindow::updateConsoleControls() {}
+void MainWindow::updateConsoleControls() {
+    if (console != nullptr) console->updateControls();
+}
 
 void MainWindow::closeRecord() {
     player->close();
@@ -222,6 +241,7 @@ void MainWindow::openRecord(const std::wstring& path) {
         player->openFolder(path);
         break;
     case kDisplayContinuous:
+        console->positionBar().setPosition(console->positionBar().rangeMinimum(), false);
         player->setTotalFrames(player->buildChapterList(path));
         if (!player->openChapter(0)) throw VideoArchiveException(loadString(kUnreadableDataText));
         break;
@@ -270,6 +290,7 @@ void MainWindow::requestClose() {
 
 void MainWindow::openFolder() {
     pausePlayback();
+    if (!lapsMayBeErased()) return;
     std::wstring chosen = folder;
     if (!FolderDialog::chooseRecordFolder(handle(), chosen, mode)) return;
     loadFolder(chosen);
@@ -279,14 +300,18 @@ void MainWindow::loadFolder(const std::wstring& path) {
     pausePlayback();
     folder = path;
     try {
+        stopwatch->reset();
+        console->updateControls();
         if (!RecordCatalog::decideDisplayMode(path, mode)) {
             closeRecord();
             throw Exception(loadString(kNoUsableDataText));
         }
         applyModeLayout();
+        stopwatch->onDisplayModeChanged(mode);
         openRecord(path);
         updateCaption();
         if (mode != kDisplayImage) player->play(player->currentFrame());
+        if (mode == kDisplayContinuous) stopwatch->enableForState();
     } catch (const Exception& failure) {
         fallBackAfterFailedLoad();
         warn(failure.message());
@@ -297,7 +322,14 @@ void MainWindow::fallBackAfterFailedLoad() {
     InvalidateRect(player->handle(), nullptr, TRUE);
     mode = kDisplayEvent;
     applyModeLayout();
+    stopwatch->onDisplayModeChanged(mode);
     updateCaption();
+}
+
+bool MainWindow::lapsMayBeErased() {
+    if (stopwatch->lapCount() == 0) return true;
+    return showMessageBox(loadString(IDS_LAPS_WILL_BE_ERASED), loadString(kQuestionCaption),
+                          MB_OKCANCEL | MB_ICONQUESTION, handle()) == IDOK;
 }
 
 void MainWindow::goToAdjacentRecord(bool previous) {
@@ -314,17 +346,24 @@ void MainWindow::goToAdjacentRecord(bool previous) {
         }
     } catch (const DataMissingException&) {
         clearDisplay();
+        stopwatch->reset();
         warn(loadString(kFolderGoneText));
         return;
     } catch (const Exception&) {
         warn(loadString(previous ? kNoPreviousRecordText : kNoNextRecordText));
         return;
     }
+    if (mode == kDisplayContinuous) {
+        if (!lapsMayBeErased()) return;
+        console->positionBar().setPosition(console->positionBar().rangeMinimum(), false);
+    }
     loadFolder(sibling);
 }
 
 void MainWindow::clearDisplay() {
     closeRecord();
+    // A measurement over a record that is gone means nothing any more.
+    stopwatch->reset();
     mode = kDisplayEvent;
     applyModeLayout();
     updateCaption();

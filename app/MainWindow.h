@@ -5,14 +5,17 @@
 #include "app/MainWindowLayout.h"
 #include "playback/AlphaImage.h"
 #include "playback/IPlayerHost.h"
+#include "ui/IPanelHost.h"
 #include "ui/Window.h"
 
 #include <memory>
 #include <string>
 
+class ConsolePanel;
+class StopWatch;
 class VideoPlayer;
 
-class MainWindow : public Window, public IPlayerHost {
+class MainWindow : public Window, public IPlayerHost, public IPanelHost {
 public:
     static constexpr int kMenuId = 101;
     static constexpr int kIconId = 294;
@@ -50,7 +53,7 @@ public:
     // Opens a folder in the display mode its records call for; every failure is shown in a
     // warning box and leaves an empty display in event mode.
     void loadFolder(const std::wstring& path);
-    void goToAdjacentRecord(bool previous);
+    void goToAdjacentRecord(bool previous) override;
     void updateCaption();
     // Asks before closing when something is loaded; destroys the window when confirmed.
     void requestClose();
@@ -63,6 +66,8 @@ public:
     bool isDataLoaded() const;
     const MainWindowLayout& layout() const { return places; }
     VideoPlayer* videoPlayer() const { return player; }
+    ConsolePanel* consolePanel() const { return console; }
+    StopWatch* stopWatch() const { return stopwatch; }
 
     // "%s %s - %s" (mode name, folder, application name) while something is loaded, else
     // the application name; at most 1023 characters.
@@ -84,11 +89,15 @@ private:
     void showFirstImage(const std::wstring& path);
     void warn(const std::wstring& text);
     void fallBackAfterFailedLoad();
+    // With laps measured, asks whether they may go (5090); true to go on.
+    bool lapsMayBeErased();
     void showHelp();
     void showAbout();
 
     // Child windows: they delete themselves with their windows.
     VideoPlayer* player = nullptr;
+    ConsolePanel* console = nullptr;
+    StopWatch* stopwatch = nullptr;
 
     std::unique_ptr<AlphaImage> leftSide;
     std::unique_ptr<AlphaImage> rightSide;

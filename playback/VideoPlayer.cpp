@@ -71,7 +71,7 @@ VideoPlayer::~VideoPlayer() {
 LRESULT VideoPlayer::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_FRAME_DUE: tick(); return 0;
-    case WM_FRAME_READY: onFrameReady(lParam); return 0;
+    case WM_FRAME_READY: onFrameReady(wParam, lParam); return 0;
     case WM_SOUND_DONE: onSoundDone(); return 0;
     case WM_PAINT: onPaint(); return 0;
     case WM_PRINTCLIENT: paintFrame(reinterpret_cast<HDC>(wParam)); return 0;
@@ -215,6 +215,8 @@ void VideoPlayer::close() {
     position = NoPosition;
     frame = 0;
     atEnd = false;
+    retryPending = false;
+    arrivedIndex = -1;
     folder.clear();
     currentImage.reset();
     loader->closeArchive();
@@ -255,6 +257,13 @@ void VideoPlayer::pause() {
     try {
         sound->pause();
     } catch (const Exception&) {
+    }
+    // The frame asked for last may have been refused by a busy loader; paused, no tick asks again.
+    if (arrivedIndex != pictureIndex()) {
+        try {
+            requestFrame();
+        } catch (const DataMissingException&) {
+        }
     }
 }
 
@@ -341,6 +350,7 @@ void VideoPlayer::seekGlobal(int playFlag, int absolute) {
 
 void VideoPlayer::advance(int delayMs) {
     atEnd = false;
+    retryPending = false;
     if (mode == kDisplayImage)
         frame = 0;
     else if (mode == kDisplayContinuous && !chapterFrameArrived)
@@ -362,12 +372,26 @@ void VideoPlayer::tick() {
         if (!imageArrived) advance();
         break;
     case kDisplayContinuous:
-        if (chapterFrameArrived)
-            sync();
-        else
+        if (!chapterFrameArrived) {
             advance();
+            break;
+        }
+        retryRefusedRequest();
+        sync();
         break;
-    default: sync(); break;
+    default:
+        retryRefusedRequest();
+        sync();
+        break;
+    }
+}
+
+void VideoPlayer::retryRefusedRequest() {
+    if (!retryPending || state == Playing) return;
+    retryPending = false;
+    try {
+        requestFrame();
+    } catch (const DataMissingException&) {
     }
 }
 
@@ -416,9 +440,19 @@ void VideoPlayer::requestFrame() {
         warn(kFolderGone, {}, GetParent(handle()));
         throw DataMissingException();
     }
+    if (loader->request(pictureIndex())) return;
+    // A busy loader drops the request. Playing, the next tick asks again; stopped or paused
+    // no tick would, and the picture would stay on the frame that was being decoded.
+    if (state != Playing) {
+        retryPending = true;
+        loader->armTimer(kRetryMs);
+    }
+}
+
+int VideoPlayer::pictureIndex() const {
     int index = clampFrame(frame);
     if (!info || info->slotsPerPicture() != 1) index &= ~1;
-    loader->request(index);  // a busy loader drops it; the next tick asks again
+    return index;
 }
 
 void VideoPlayer::endOfRecord() {
@@ -455,7 +489,7 @@ void VideoPlayer::endMeasuring() {
         stopwatch->setStartStopEnabled(false);
 }
 
-void VideoPlayer::onFrameReady(LPARAM lParam) {
+void VideoPlayer::onFrameReady(WPARAM index, LPARAM lParam) {
     std::unique_ptr<Image> arrived(reinterpret_cast<Image*>(lParam));
     // A picture decoded for a record closed since is not shown.
     if (!info) return;
@@ -463,7 +497,16 @@ void VideoPlayer::onFrameReady(LPARAM lParam) {
     if (current == kDisplayImage) imageArrived = true;
     if (current == kDisplayContinuous) chapterFrameArrived = true;
     if (arrived) currentImage = std::move(arrived);
+    arrivedIndex = static_cast<int>(index);
     repaint(false);
+    // Stopped or paused, the picture must come to rest on the frame the position says: a
+    // step or seek made while this one was decoding was refused, or asked for in vain.
+    if (state != Playing && arrivedIndex != pictureIndex()) {
+        try {
+            requestFrame();
+        } catch (const DataMissingException&) {
+        }
+    }
 }
 
 void VideoPlayer::onSoundDone() {

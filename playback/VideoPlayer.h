@@ -96,6 +96,8 @@ public:
 private:
     // A tick lands this long after the frame boundary it waits for, so the clock has passed it.
     static constexpr int kTickMarginMs = 1;
+    // How soon a request the busy loader refused is made again while stopped or paused.
+    static constexpr int kRetryMs = 2;
 
     int currentMode() const;
     void setFrameRate();
@@ -110,11 +112,14 @@ private:
     void tick();
     void sync();
     void requestFrame();
+    // The frame index the loader is asked for at the current frame.
+    int pictureIndex() const;
+    void retryRefusedRequest();
     void endOfRecord();
     void endMeasuring();
     void warnUnreadableChapter();
 
-    void onFrameReady(LPARAM image);
+    void onFrameReady(WPARAM index, LPARAM image);
     void onSoundDone();
     void onPaint();
     void paintFrame(HDC dc);
@@ -147,4 +152,7 @@ private:
     HDRAWDIB drawDib = nullptr;
     std::unique_ptr<ImageLoader> loader;
     int position = NoPosition;
+    // Index of the last picture that arrived, -1 for none since the record opened.
+    int arrivedIndex = -1;
+    bool retryPending = false;
 };

@@ -55,6 +55,8 @@ public:
     void setSplit(bool value) { split = value; }
     void setToolTip(TrackToolTip* value) { toolTip = value; }
     void setTextFormatter(TextFormatter value) { formatter = std::move(value); }
+    // A track runs from the press on the bar to its release (or the loss of the mouse).
+    bool isTracking() const { return tracking; }
 
     // The tool-tip text of a position: the formatter's, else the number.
     std::wstring positionText(int value) const;
@@ -89,6 +91,8 @@ private:
     void onMouseMove(int x);
     void onTimer();
     void onLButtonUp(int x);
+    void onCaptureChanged();
+    void endTrack();
     void onSize();
     LRESULT onEraseBackground(HDC dc);
     void onPaint();
@@ -104,4 +108,5 @@ private:
     TrackToolTip* toolTip = nullptr;
     TextFormatter formatter;
     bool restricted = false;
+    bool tracking = false;
 };
