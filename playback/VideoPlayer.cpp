@@ -242,8 +242,10 @@ void VideoPlayer::play(int from) {
     position = PositionPlaying;
     host.refreshPanels();
     frame = clampFrame(from);
+    int fromMs = static_cast<int>(frame * frameIntervalExact);
+    startHearing(fromMs);
     try {
-        sound->play(static_cast<int>(frame * frameIntervalExact));
+        sound->play(fromMs);
     } catch (const Exception&) {
     }
     advance();
@@ -254,6 +256,7 @@ void VideoPlayer::pause() {
     state = Paused;
     position = Elsewhere;
     host.refreshPanels();
+    if (sound->state() == ISoundPlayer::Playing) heardBaseMs = heardPosition();
     try {
         sound->pause();
     } catch (const Exception&) {
@@ -272,6 +275,7 @@ void VideoPlayer::resume() {
     state = Playing;
     position = PositionPlaying;
     host.refreshPanels();
+    startHearing(heardBaseMs);
     try {
         sound->resume();
     } catch (const Exception&) {
@@ -400,7 +404,7 @@ void VideoPlayer::sync() {
     int clockMs = -1;
     switch (sound->state()) {
     case ISoundPlayer::Playing:
-        clockMs = sound->position();
+        clockMs = heardPosition();
         frame = clampFrame(static_cast<int>(clockMs / frameIntervalExact));
         break;
     case ISoundPlayer::NoDevice:
@@ -418,6 +422,21 @@ void VideoPlayer::sync() {
     }
     atEnd = true;
     if (sound->state() != ISoundPlayer::Playing) endOfRecord();
+}
+
+void VideoPlayer::startHearing(int fromMs) {
+    heardBaseMs = fromMs;
+    heardSince = timeGetTime();
+}
+
+int VideoPlayer::heardPosition() {
+    // The device reports the position of what it has handed to the sound server, which
+    // starts about 100 ms ahead of what is heard (the first frames would be due before they
+    // could be shown). What is heard never runs ahead of the time since playback started, and
+    // falls behind it when the device runs late, so the picture takes the smaller of the two.
+    int handedOver = sound->position();
+    int sinceStart = heardBaseMs + static_cast<int>(timeGetTime() - heardSince);
+    return std::min(handedOver, sinceStart);
 }
 
 int VideoPlayer::delayToNextFrame(int clockMs) const {

@@ -109,6 +109,10 @@ private:
     // Schedules the next frame; the tick comes after delayMs, or one frame interval when 0.
     void advance(int delayMs = 0);
     int delayToNextFrame(int clockMs) const;
+    // The sound clock as heard: the device's position, held back to the time since playback
+    // started or resumed at startHearing.
+    int heardPosition();
+    void startHearing(int fromMs);
     void tick();
     void sync();
     void requestFrame();
@@ -155,4 +159,7 @@ private:
     // Index of the last picture that arrived, -1 for none since the record opened.
     int arrivedIndex = -1;
     bool retryPending = false;
+    // Where the sound stood when playback last started or resumed, and when that was.
+    int heardBaseMs = 0;
+    DWORD heardSince = 0;
 };
