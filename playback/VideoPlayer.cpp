@@ -355,12 +355,16 @@ void VideoPlayer::seekGlobal(int playFlag, int absolute) {
 void VideoPlayer::advance(int delayMs) {
     atEnd = false;
     retryPending = false;
+    bool awaitingChapter = mode == kDisplayContinuous && !chapterFrameArrived;
     if (mode == kDisplayImage)
         frame = 0;
-    else if (mode == kDisplayContinuous && !chapterFrameArrived)
+    else if (awaitingChapter)
         frame = clampFrame(frame);  // the chapter's first picture is not there yet: ask again
     else
         frame = clampFrame(frame + 1);
+    // Waiting a whole interval for the chapter's first picture would find the next frame due
+    // already at the first tick after it, and that frame would never be asked for.
+    if (awaitingChapter) delayMs = kChapterPollMs;
     loader->armTimer(delayMs > 0 ? delayMs : frameIntervalMs);
     try {
         requestFrame();

@@ -98,6 +98,8 @@ private:
     static constexpr int kTickMarginMs = 1;
     // How soon a request the busy loader refused is made again while stopped or paused.
     static constexpr int kRetryMs = 2;
+    // How often a new chapter's first picture is looked for.
+    static constexpr int kChapterPollMs = 10;
 
     int currentMode() const;
     void setFrameRate();

@@ -218,20 +218,24 @@ void ConsolePanel::updateControls() {
     // player holds the loaded chapter's frame meanwhile, and the drag ends at the bar's place.
     bool dragged = position->isTracking() || movingTo;
     position->setRange(0, (continuous ? player.totalFrames() : frames) - 1);
-    position->setEvent(info != nullptr ? info->eventIndex() : -1, info != nullptr ? info->recordKind() : 0);
-    InvalidateRect(position->handle(), nullptr, FALSE);
+    // This runs with every frame: the bar is drawn again only when its marks changed (a
+    // moving thumb repaints it by itself).
+    bool marksChanged =
+        position->setEvent(info != nullptr ? info->eventIndex() : -1, info != nullptr ? info->recordKind() : 0);
 
     if (continuous) {
-        if (state == VideoPlayer::Idle) return;
-        if (!dragged) position->setPosition(frame + chapter * VideoPlayer::kSlotsPerChapter, false);
-        if (stopwatch != nullptr) {
-            position->setMarkers(stopwatch->markers());
-            position->setRestricted(stopwatch->isMeasuring());
+        if (state != VideoPlayer::Idle) {
+            if (!dragged) position->setPosition(frame + chapter * VideoPlayer::kSlotsPerChapter, false);
+            if (stopwatch != nullptr) {
+                marksChanged |= position->setMarkers(stopwatch->markers());
+                position->setRestricted(stopwatch->isMeasuring());
+            }
         }
     } else if (current == kEventMode) {
         if (!dragged) position->setPosition(frame, false);
-        redrawReadout();
+        if (readoutText() != shownReadout) redrawReadout();
     }
+    if (marksChanged) InvalidateRect(position->handle(), nullptr, FALSE);
 }
 
 void ConsolePanel::enableButton(Button which, bool enabled) {
@@ -554,9 +558,10 @@ void ConsolePanel::onPaint() {
     if (mode() == kEventMode && isEnabled()) paintReadout(scope.dc(), client);
 }
 
-void ConsolePanel::paintReadout(HDC dc, const RECT& client) const {
+void ConsolePanel::paintReadout(HDC dc, const RECT& client) {
     POINT at = readoutPlace(client.right);
-    readoutGlyphs->draw(dc, at.x, at.y, readoutText());
+    shownReadout = readoutText();
+    readoutGlyphs->draw(dc, at.x, at.y, shownReadout);
 }
 
 void ConsolePanel::redrawReadout() {

@@ -97,7 +97,7 @@ private:
     void onEraseBackground(HDC dc);
     void onPaint();
     void paintBackground(HDC dc, const RECT& client) const;
-    void paintReadout(HDC dc, const RECT& client) const;
+    void paintReadout(HDC dc, const RECT& client);
     void redrawReadout();
     void createControls();
     void createToolTips();
@@ -123,4 +123,5 @@ private:
     std::unique_ptr<AlphaImage> disabledMiddlePiece;
     std::unique_ptr<AlphaImage> disabledRightPiece;
     std::unique_ptr<GlyphFont> readoutGlyphs;
+    std::wstring shownReadout;
 };

@@ -5,6 +5,7 @@
 #include "ui/TrackToolTip.h"
 
 #include <algorithm>
+#include <cstring>
 #include <cwchar>
 
 ImageTrackBar::ImageTrackBar(HWND parent, int x, int y, int width, int height) {
@@ -68,6 +69,12 @@ void ImageTrackBar::setPosition(int value, bool notify) {
     if (value == currentPosition) return;
     currentPosition = value;
     if (notify) notifyChange();
+}
+
+bool ImageTrackBar::setMarkers(const TrackMarkers& value) {
+    if (std::memcmp(&markers, &value, sizeof markers) == 0) return false;
+    markers = value;
+    return true;
 }
 
 void ImageTrackBar::moveThumbTo(int x) {

@@ -49,7 +49,8 @@ public:
     int rangeMinimum() const { return minimum; }
     int rangeMaximum() const { return maximum; }
     int thumbX() const { return thumbLeft; }
-    void setMarkers(const TrackMarkers& value) { markers = value; }
+    // True when the markers changed (the owner repaints).
+    bool setMarkers(const TrackMarkers& value);
     const TrackMarkers& trackMarkers() const { return markers; }
     void setRestricted(bool value) { restricted = value; }
     void setSplit(bool value) { split = value; }

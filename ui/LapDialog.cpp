@@ -80,7 +80,8 @@ void LapDialog::drawTable(HDC target) {
     GetClientRect(handle(), &client);
     DoubleBuffer buffer(target, client.right, client.bottom);
     HDC dc = buffer.dc();
-    FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+    // The dialog's size comes from its font: what the table's picture leaves over is black.
+    FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     background->draw(dc, 0, 0);
     for (int row = 1; row <= kRows; ++row) glyphs.draw(dc, kRowX, kFirstRowY + kRowStep * (row - 1), rowText(row));
     glyphs.draw(dc, kTotalX, kTotalY, totalText());

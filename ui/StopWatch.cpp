@@ -283,8 +283,14 @@ std::wstring StopWatch::speedText() const {
 }
 
 void StopWatch::refresh() {
+    // Called with every frame: nothing is drawn while the read-outs stay as they are.
+    if (currentLines() == shownLines) return;
     WindowDc window(handle());
     if (window.get() != nullptr) paintReadouts(window.get());
+}
+
+std::array<std::wstring, 3> StopWatch::currentLines() const {
+    return {totalText(), lapTimeText(), speedText()};
 }
 
 void StopWatch::onPaint() {
@@ -300,8 +306,8 @@ void StopWatch::paintReadouts(HDC target) {
     RECT area = {0, 0, client.right, client.bottom - kButtonArea};
     if (background->empty()) FillRect(dc, &area, GetSysColorBrush(COLOR_BTNFACE));
     background->draw(dc, 0, 0);
-    const std::wstring lines[3] = {totalText(), lapTimeText(), speedText()};
-    for (std::size_t line = 0; line < 3; ++line) lineFonts[line]->draw(dc, kLineX, kLineY[line], lines[line]);
+    shownLines = currentLines();
+    for (std::size_t line = 0; line < 3; ++line) lineFonts[line]->draw(dc, kLineX, kLineY[line], shownLines[line]);
 }
 
 void StopWatch::onEraseBackground(HDC dc) {

@@ -96,6 +96,7 @@ private:
     void onEraseBackground(HDC dc);
     void onPaint();
     void paintReadouts(HDC target);
+    std::array<std::wstring, 3> currentLines() const;
 
     IPanelHost& host;
     VideoPlayer& player;
@@ -116,4 +117,5 @@ private:
     std::array<ImageButton*, kButtonCount> buttons = {};
     std::array<std::unique_ptr<GlyphFont>, 3> lineFonts;
     std::unique_ptr<LapDialog> lapDialog;
+    std::array<std::wstring, 3> shownLines;
 };

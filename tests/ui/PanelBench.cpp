@@ -7,8 +7,8 @@
 
 #include <gtest/gtest.h>
 
-PanelBench::PanelBench() {
-    player = new VideoPlayer(window.handle(), *this);
+PanelBench::PanelBench(ImageLoader::FrameDecoder decoder) {
+    player = new VideoPlayer(window.handle(), *this, std::move(decoder));
     console = new ConsolePanel(window.handle(), *this, *player);
     stopwatch = new StopWatch(window.handle(), *this, *player);
     player->setStopwatch(stopwatch);

@@ -2,6 +2,7 @@
 // The console panel and the stopwatch around a real video player, wired as the main window
 // wires them, over records written for the test into a scratch folder.
 #include "playback/IPlayerHost.h"
+#include "playback/ImageLoader.h"
 #include "support/PaintCapture.h"
 #include "support/PlayerRecords.h"
 #include "ui/IPanelHost.h"
@@ -17,7 +18,8 @@ public:
     static constexpr int kConsoleWidth = 648;
     static constexpr int kConsoleTop = 400;
 
-    PanelBench();
+    // decoder replaces the archive's frame decoder (measurements).
+    explicit PanelBench(ImageLoader::FrameDecoder decoder = {});
     ~PanelBench();
 
     // An event record of 30 frames a second with an automatic event at eventSlot.
