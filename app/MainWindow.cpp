@@ -5,16 +5,23 @@
 #include "app/FolderDialog.h"
 #include "app/HelpPage.h"
 #include "app/ProgramPath.h"
+#include "app/SdCardRestore.h"
 #include "app/SiblingFolderSearch.h"
 #include "archive/FileSystem.h"
 #include "archive/NameCheck.h"
 #include "archive/RecordCatalog.h"
 #include "playback/VideoPlayer.h"
 #include "resources/resource.h"
+#include "ui/AnalogSpeedMeter.h"
+#include "ui/CircleChart.h"
+#include "ui/ConfigPanel.h"
 #include "ui/ConsolePanel.h"
 #include "ui/Exception.h"
+#include "ui/InfoPanel.h"
+#include "ui/LineChart.h"
 #include "ui/MessageBox.h"
 #include "ui/PlayTrackBar.h"
+#include "ui/SpeedMeter.h"
 #include "ui/StopWatch.h"
 #include "ui/StringTable.h"
 #include "ui/WindowException.h"
@@ -92,17 +99,28 @@ MainWindow::MainWindow() : folder(programDirectory()), drive(programDirectory())
     rightSide = AlphaImage::fromResource(kRightSideImageId);
 
     player = new VideoPlayer(handle(), *this);
-    console = new ConsolePanel(handle(), *this, *player);
-    stopwatch = new StopWatch(handle(), *this, *player);
-    player->setStopwatch(stopwatch);
-    console->setStopwatch(stopwatch);
-    console->updateControls();
+    createPanels();
 
     if (GetFocus() == nullptr) SetFocus(handle());
     applyModeLayout();
 }
 
 MainWindow::~MainWindow() = default;
+
+// In the order the panels are stacked: the last made lies on top where places touch.
+void MainWindow::createPanels() {
+    panels.console = new ConsolePanel(handle(), *this, *player);
+    panels.stopwatch = new StopWatch(handle(), *this, *player);
+    player->setStopwatch(panels.stopwatch);
+    panels.console->setStopwatch(panels.stopwatch);
+    panels.console->updateControls();
+    panels.config = new ConfigPanel(handle(), [this] { openFolder(); });
+    panels.info = new InfoPanel(handle(), *this);
+    panels.lineChart = new LineChart(handle(), *this);
+    panels.circleChart = new CircleChart(handle(), *this, kInitialCircleRange);
+    panels.analogSpeedMeter = new AnalogSpeedMeter(handle(), *this);
+    panels.speedMeter = new SpeedMeter(handle(), *this);
+}
 
 LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
@@ -120,17 +138,27 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void MainWindow::onSize(int width, int height) {
-    // The strip the display mode shows (line chart, or thumbnails in image mode) takes the
-    // bottom row.
-    bool imageMode = mode == kDisplayImage;
-    places = MainWindowLayout::forClient(width, height, !imageMode, imageMode);
-    const PanelPlace& picture = places.videoPlayer;
-    if (player != nullptr) MoveWindow(player->handle(), picture.x, picture.y, picture.width, picture.height, TRUE);
-    if (console != nullptr)
-        MoveWindow(console->handle(), places.console.x, places.console.y, places.console.width, places.console.height, TRUE);
-    if (stopwatch != nullptr)
-        MoveWindow(stopwatch->handle(), places.stopWatch.x, places.stopWatch.y, places.stopWatch.width,
-                   places.stopWatch.height, TRUE);
+    // An enabled bottom strip takes the bottom row: the line chart, or the thumbnail strip
+    // in image mode, whose row stays free there.
+    bool lineChartRow = panels.lineChart != nullptr && panels.lineChart->isEnabled();
+    bool thumbnailRow = mode == kDisplayImage;
+    places = MainWindowLayout::forClient(width, height, lineChartRow, thumbnailRow);
+    placePanels();
+}
+
+void MainWindow::placePanels() {
+    auto place = [](Window* panel, const PanelPlace& where) {
+        if (panel != nullptr) MoveWindow(panel->handle(), where.x, where.y, where.width, where.height, TRUE);
+    };
+    if (panels.lineChart != nullptr && panels.lineChart->isEnabled()) place(panels.lineChart, places.lineChart);
+    place(panels.config, places.configPanel);
+    place(panels.circleChart, places.circleChart);
+    place(panels.analogSpeedMeter, places.analogSpeedMeter);
+    place(panels.info, places.infoPanel);
+    place(panels.speedMeter, places.speedMeter);
+    place(player, places.videoPlayer);
+    place(panels.console, places.console);
+    place(panels.stopwatch, places.stopWatch);
 }
 
 void MainWindow::onPaint() {
@@ -179,7 +207,8 @@ void MainWindow::runCommand(WORD command) {
     case kOpenCommand: openFolder(); break;
     case kHelpCommand: showHelp(); break;
     case kAboutCommand: showAbout(); break;
-    default: break;  // the settings dialogs and the card restore arrive with their own work
+    case kRestoreCommand: restoreCard(); break;
+    default: break;  // the settings dialogs arrive with their own work
     }
 }
 
@@ -196,11 +225,38 @@ void MainWindow::showAbout() {
     about.showModal(handle());
 }
 
+void MainWindow::restoreCard() {
+    SdCardRestore restore(handle());
+    restore.run(drive);
+}
+
 void MainWindow::applyModeLayout() {
+    // Image records have no G log: no line chart, and a grey circle and dial.
+    bool recordsWithTelemetry = mode != kDisplayImage;
+    panels.lineChart->setEnabled(recordsWithTelemetry);
+    panels.lineChart->setVisible(recordsWithTelemetry);
+    panels.circleChart->setEnabled(recordsWithTelemetry);
+    panels.circleChart->updateRangeButtons();
+    panels.analogSpeedMeter->setEnabled(recordsWithTelemetry);
     RECT client;
     GetClientRect(handle(), &client);
     onSize(client.right, client.bottom);
-    if (console != nullptr) console->setDisplayMode(mode);
+    if (panels.console != nullptr) panels.console->setDisplayMode(mode);
+    panels.circleChart->discardBitmap();
+    InvalidateRect(panels.analogSpeedMeter->handle(), nullptr, TRUE);
+}
+
+// A record is about to be opened: the charts forget the old one and the dial returns to 0.
+void MainWindow::resetRecordPanels() {
+    panels.lineChart->invalidateGraph();
+    panels.circleChart->discardBitmap();
+    panels.analogSpeedMeter->reset();
+}
+
+void MainWindow::repaintRecordPanels() {
+    panels.lineChart->invalidateGraph();
+    panels.circleChart->discardBitmap();
+    InvalidateRect(panels.analogSpeedMeter->handle(), nullptr, TRUE);
 }
 
 void MainWindow::pausePlayback() {
@@ -211,25 +267,51 @@ bool MainWindow::isDataLoaded() const {
     return player != nullptr && player->frameInfo() != nullptr;
 }
 
-void MainWindow::refreshPanels() {
-    if (console != nullptr) console->updateControls();
-    if (GetFocus() == nullptr) SetFocus(handle());
-    if (stopwatch != nullptr) stopwatch->refresh();
+const IVideoInfo* MainWindow::frameInfo() const {
+    return player != nullptr ? player->frameInfo() : nullptr;
 }
 
-// The charts arrive with their panels; until then there is nothing to redraw.
-void MainWindow::resetCharts() {}
+int MainWindow::currentFrame() const {
+    return player != nullptr ? player->currentFrame() : 0;
+}
 
-void MainWindow::redrawCharts() {}
+bool MainWindow::recordProtected() const {
+    return player != nullptr && player->frameInfo() != nullptr && player->imageLoader().archive().isProtected();
+}
+
+void MainWindow::refreshPanels() {
+    if (panels.console != nullptr) panels.console->updateControls();
+    if (GetFocus() == nullptr) SetFocus(handle());
+    if (panels.stopwatch != nullptr) panels.stopwatch->refresh();
+    if (panels.speedMeter == nullptr) return;  // the player reports before the panels exist
+    if (panels.lineChart->isEnabled()) panels.lineChart->refreshCursor();
+    panels.speedMeter->refresh();
+    panels.circleChart->refresh(player->positionState());
+    panels.analogSpeedMeter->refresh();
+    panels.info->refresh();
+}
+
+void MainWindow::resetCharts() {
+    panels.lineChart->invalidateGraph();
+    panels.circleChart->discardBitmap();
+    panels.info->repaint();
+}
+
+void MainWindow::redrawCharts() {
+    if (panels.lineChart->isEnabled()) panels.lineChart->invalidateGraph();
+    panels.circleChart->discardBitmap();
+    panels.info->repaint();
+}
 
 void MainWindow::updateConsoleControls() {
-    if (console != nullptr) console->updateControls();
+    if (panels.console != nullptr) panels.console->updateControls();
 }
 
 void MainWindow::closeRecord() {
     player->close();
     InvalidateRect(player->handle(), nullptr, TRUE);
     refreshPanels();
+    panels.info->repaint();
 }
 
 // Opens what the display mode calls for; throws the reader's Exception when it cannot.
@@ -238,10 +320,12 @@ void MainWindow::openRecord(const std::wstring& path) {
     closeRecord();
     switch (mode) {
     case kDisplayEvent:
+        resetRecordPanels();
         player->openFolder(path);
         break;
     case kDisplayContinuous:
-        console->positionBar().setPosition(console->positionBar().rangeMinimum(), false);
+        panels.console->positionBar().setPosition(panels.console->positionBar().rangeMinimum(), false);
+        resetRecordPanels();
         player->setTotalFrames(player->buildChapterList(path));
         if (!player->openChapter(0)) throw VideoArchiveException(loadString(kUnreadableDataText));
         break;
@@ -276,6 +360,7 @@ std::wstring MainWindow::captionText(bool loaded, int displayMode, const std::ws
 
 void MainWindow::updateCaption() {
     SetWindowTextW(handle(), captionText(isDataLoaded(), mode, folder, Application::name()).c_str());
+    panels.info->repaint();
     InvalidateRect(handle(), nullptr, TRUE);
 }
 
@@ -300,18 +385,19 @@ void MainWindow::loadFolder(const std::wstring& path) {
     pausePlayback();
     folder = path;
     try {
-        stopwatch->reset();
-        console->updateControls();
+        panels.stopwatch->reset();
+        panels.console->updateControls();
         if (!RecordCatalog::decideDisplayMode(path, mode)) {
             closeRecord();
             throw Exception(loadString(kNoUsableDataText));
         }
         applyModeLayout();
-        stopwatch->onDisplayModeChanged(mode);
+        panels.stopwatch->onDisplayModeChanged(mode);
         openRecord(path);
+        repaintRecordPanels();
         updateCaption();
         if (mode != kDisplayImage) player->play(player->currentFrame());
-        if (mode == kDisplayContinuous) stopwatch->enableForState();
+        if (mode == kDisplayContinuous) panels.stopwatch->enableForState();
     } catch (const Exception& failure) {
         fallBackAfterFailedLoad();
         warn(failure.message());
@@ -322,12 +408,17 @@ void MainWindow::fallBackAfterFailedLoad() {
     InvalidateRect(player->handle(), nullptr, TRUE);
     mode = kDisplayEvent;
     applyModeLayout();
-    stopwatch->onDisplayModeChanged(mode);
+    panels.stopwatch->onDisplayModeChanged(mode);
+    panels.lineChart->invalidateGraph();
+    panels.circleChart->discardBitmap();
+    panels.analogSpeedMeter->reset();
+    panels.speedMeter->setLastSpeed(0);
+    InvalidateRect(panels.speedMeter->handle(), nullptr, TRUE);
     updateCaption();
 }
 
 bool MainWindow::lapsMayBeErased() {
-    if (stopwatch->lapCount() == 0) return true;
+    if (panels.stopwatch->lapCount() == 0) return true;
     return showMessageBox(loadString(IDS_LAPS_WILL_BE_ERASED), loadString(kQuestionCaption),
                           MB_OKCANCEL | MB_ICONQUESTION, handle()) == IDOK;
 }
@@ -346,7 +437,7 @@ void MainWindow::goToAdjacentRecord(bool previous) {
         }
     } catch (const DataMissingException&) {
         clearDisplay();
-        stopwatch->reset();
+        panels.stopwatch->reset();
         warn(loadString(kFolderGoneText));
         return;
     } catch (const Exception&) {
@@ -355,7 +446,7 @@ void MainWindow::goToAdjacentRecord(bool previous) {
     }
     if (mode == kDisplayContinuous) {
         if (!lapsMayBeErased()) return;
-        console->positionBar().setPosition(console->positionBar().rangeMinimum(), false);
+        panels.console->positionBar().setPosition(panels.console->positionBar().rangeMinimum(), false);
     }
     loadFolder(sibling);
 }
@@ -363,7 +454,8 @@ void MainWindow::goToAdjacentRecord(bool previous) {
 void MainWindow::clearDisplay() {
     closeRecord();
     // A measurement over a record that is gone means nothing any more.
-    stopwatch->reset();
+    panels.stopwatch->reset();
+    repaintRecordPanels();
     mode = kDisplayEvent;
     applyModeLayout();
     updateCaption();

@@ -1,21 +1,28 @@
 #pragma once
 // The program's one top-level window: it carries the menu, owns and lays out the picture
 // and the panels, holds the open folder and the display mode, and runs the user's commands
-// (open a folder, previous/next record, help, About, close).
+// (open a folder, previous/next record, help, About, card restore, close).
 #include "app/MainWindowLayout.h"
 #include "playback/AlphaImage.h"
 #include "playback/IPlayerHost.h"
 #include "ui/IPanelHost.h"
+#include "ui/IPanelSource.h"
 #include "ui/Window.h"
 
 #include <memory>
 #include <string>
 
+class AnalogSpeedMeter;
+class CircleChart;
+class ConfigPanel;
 class ConsolePanel;
+class InfoPanel;
+class LineChart;
+class SpeedMeter;
 class StopWatch;
 class VideoPlayer;
 
-class MainWindow : public Window, public IPlayerHost, public IPanelHost {
+class MainWindow : public Window, public IPlayerHost, public IPanelSource, public IPanelHost {
 public:
     static constexpr int kMenuId = 101;
     static constexpr int kIconId = 294;
@@ -23,6 +30,20 @@ public:
     static constexpr int kRightSideImageId = 451;
     static constexpr DWORD kExtendedStyle = WS_EX_CONTROLPARENT | WS_EX_CLIENTEDGE | WS_EX_WINDOWEDGE;
     static constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+    static constexpr double kInitialCircleRange = 1.5;  // G of the circle chart's outer ring
+
+    // The panels beside and below the picture: child windows, created once, that delete
+    // themselves with their windows.
+    struct Panels {
+        ConsolePanel* console = nullptr;
+        StopWatch* stopwatch = nullptr;
+        ConfigPanel* config = nullptr;
+        InfoPanel* info = nullptr;
+        LineChart* lineChart = nullptr;
+        CircleChart* circleChart = nullptr;
+        AnalogSpeedMeter* analogSpeedMeter = nullptr;
+        SpeedMeter* speedMeter = nullptr;
+    };
 
     // Menu commands.
     enum Command : WORD {
@@ -49,6 +70,10 @@ public:
     void resetCharts() override;
     void redrawCharts() override;
     void updateConsoleControls() override;
+    // What the panels read: the player's record and frame, and the display mode.
+    const IVideoInfo* frameInfo() const override;
+    int currentFrame() const override;
+    bool recordProtected() const override;
     void openFolder();
     // Opens a folder in the display mode its records call for; every failure is shown in a
     // warning box and leaves an empty display in event mode.
@@ -66,8 +91,7 @@ public:
     bool isDataLoaded() const;
     const MainWindowLayout& layout() const { return places; }
     VideoPlayer* videoPlayer() const { return player; }
-    ConsolePanel* consolePanel() const { return console; }
-    StopWatch* stopWatch() const { return stopwatch; }
+    const Panels& panelWindows() const { return panels; }
 
     // "%s %s - %s" (mode name, folder, application name) while something is loaded, else
     // the application name; at most 1023 characters.
@@ -82,7 +106,11 @@ private:
     void onGetMinMaxInfo(MINMAXINFO* limits);
     void onCommand(WORD command, HWND control);
 
+    void createPanels();
+    void placePanels();
     void applyModeLayout();
+    void resetRecordPanels();
+    void repaintRecordPanels();
     void pausePlayback();
     void closeRecord();
     void openRecord(const std::wstring& path);
@@ -93,11 +121,11 @@ private:
     bool lapsMayBeErased();
     void showHelp();
     void showAbout();
+    void restoreCard();
 
     // Child windows: they delete themselves with their windows.
     VideoPlayer* player = nullptr;
-    ConsolePanel* console = nullptr;
-    StopWatch* stopwatch = nullptr;
+    Panels panels;
 
     std::unique_ptr<AlphaImage> leftSide;
     std::unique_ptr<AlphaImage> rightSide;

@@ -182,6 +182,8 @@ void ConsolePanel::setDisplayMode(int newMode) {
     buttons[NextChapter]->setVisible(newMode == kContinuousMode);
     buttons[PreviousChapter]->setVisible(newMode == kContinuousMode);
     position->setDisplayMode(newMode);
+    // The read-out belongs to event mode only: whatever another mode leaves there is erased.
+    InvalidateRect(handle(), nullptr, TRUE);
 }
 
 void ConsolePanel::updateControls() {

@@ -1,14 +1,19 @@
-// The main window's share of the console and the stopwatch: their places, their state in
-// each display mode, and the question before measured laps are lost.
+// The panels of the main window: where each display mode puts them and which it enables,
+// and what a new record does to the meters, the charts and the info panel.
 #include "app/AppTestFolder.h"
 #include "app/Application.h"
 #include "app/MainWindow.h"
 #include "playback/VideoPlayer.h"
 #include "support/MessageBoxRecorder.h"
+#include "support/PanelFakes.h"
 #include "support/PlayerRecords.h"
-#include "ui/ConsolePanel.h"
-#include "ui/ImageButton.h"
-#include "ui/StopWatch.h"
+#include "tools/writer/RecorderWriter.h"
+#include "ui/AnalogSpeedMeter.h"
+#include "ui/CircleChart.h"
+#include "ui/ConfigPanel.h"
+#include "ui/InfoPanel.h"
+#include "ui/LineChart.h"
+#include "ui/SpeedMeter.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +21,34 @@
 
 namespace {
 
-const std::wstring kLapsQuestion = L"LAP LISTが消去されます。よろしいですか？";
+bool styled(HWND window, DWORD style) {
+    return (GetWindowLongW(window, GWL_STYLE) & style) == style;
+}
+
+RECT placeOf(HWND child) {
+    RECT rect;
+    GetWindowRect(child, &rect);
+    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+// An event record of a fast drive with a hard jolt: 150 km/h and 1.2 G on every frame.
+bool writeFastProtectedRecord(const std::wstring& folder) {
+    RecordHeaderFields header;
+    header.dateTime = RecorderDateTime{2024, 5, 1, 12, 0, 0};
+    header.protect = true;
+    RecorderWriter file;
+    file.header(header);
+    for (int slot = 0; slot <= 12; ++slot) {
+        FrameFields fields;
+        fields.timeStamp = 100000 + slot * 34;
+        fields.dateTime = header.dateTime;
+        fields.speed = 150;
+        fields.gFirst = 1.2;
+        file.videoChunk(fields, RgbPicture::solid(64, 48, 90, 90, 90));
+    }
+    return file.save(folder + L"\\Video.dvt");
+}
 
 class MainWindowPanelsTest : public ::testing::Test {
 protected:
@@ -28,13 +60,6 @@ protected:
         Application::setOsVersion(version);
         window = new MainWindow();
         handle = window->handle();
-        for (const wchar_t* name : {L"CNT00001", L"CNT00002"}) {
-            std::wstring folder = tree.folder(std::wstring(L"CONTINUE\\") + name);
-            EXPECT_TRUE(writeChapter(folder + L"\\Video0000.dmv", 30));
-            EXPECT_TRUE(writeChapter(folder + L"\\Video0001.dmv", 30));
-        }
-        event = tree.folder(L"EVENT\\EVT00001");
-        EXPECT_TRUE(writeEventRecord(event, 30, false));
     }
     void TearDown() override {
         if (IsWindow(handle)) DestroyWindow(handle);
@@ -44,91 +69,123 @@ protected:
         CoUninitialize();
     }
 
-    // Opens the first continuous folder and measures one lap over it, paused.
-    int measureALap() {
-        window->loadFolder(tree.path(L"CONTINUE\\CNT00001"));
-        VideoPlayer& player = *window->videoPlayer();
-        StopWatch& stopwatch = *window->stopWatch();
-        player.pause();
-        player.seekGlobal(0, 5);
-        stopwatch.startOrStop();
-        player.seekGlobal(0, 9);
-        stopwatch.lapOrReset();
-        return stopwatch.lapCount();
-    }
-    RECT placeOf(HWND child) const {
-        RECT rect;
-        GetWindowRect(child, &rect);
-        MapWindowPoints(nullptr, handle, reinterpret_cast<POINT*>(&rect), 2);
-        return rect;
-    }
-
     MainWindow* window = nullptr;
     HWND handle = nullptr;
     AppTestFolder tree;
-    std::wstring event;
 };
-
-void expectAt(const RECT& place, const PanelPlace& expected, const char* what) {
-    EXPECT_EQ(place.left, expected.x) << what;
-    EXPECT_EQ(place.top, expected.y) << what;
-    EXPECT_EQ(place.right - place.left, expected.width) << what;
-    EXPECT_EQ(place.bottom - place.top, expected.height) << what;
-}
 
 }  // namespace
 
-TEST_F(MainWindowPanelsTest, TheConsoleAndTheStopwatchFollowTheDisplayMode) {
+TEST_F(MainWindowPanelsTest, EachDisplayModePutsThePanelsInTheirPlaces) {
     MessageBoxRecorder quiet;
-    ConsolePanel& console = *window->consolePanel();
-    StopWatch& stopwatch = *window->stopWatch();
+    std::wstring event = tree.folder(L"EVENT\\EVT00001");
+    ASSERT_TRUE(writeEventRecord(event, 12, false));
+    std::wstring image = tree.folder(L"IMAGE\\IMG00001");
+    ASSERT_TRUE(writeImageRecord(image + L"\\P0001.dpc", 200, 40, 40));
+    std::wstring continuous = tree.folder(L"CONTINUE\\CNT00001");
+    ASSERT_TRUE(writeChapter(continuous + L"\\Video0000.dmv", 12));
+
     struct Case {
         const char* name;
         std::wstring folder;
-        bool chapterButtons;
-        bool stopwatchEnabled;
-    } cases[] = {
-        {"continuous", tree.path(L"CONTINUE\\CNT00001"), true, true},
-        {"event", event, false, false},
-    };
+        int mode;
+    } cases[] = {{"event", event, 0}, {"image", image, 1}, {"continuous", continuous, 2}, {"event again", event, 0}};
+    const MainWindow::Panels& panels = window->panelWindows();
     for (const Case& c : cases) {
-        stopwatch.openLapList();
         window->loadFolder(c.folder);
-        expectAt(placeOf(console.handle()), window->layout().console, c.name);
-        expectAt(placeOf(stopwatch.handle()), window->layout().stopWatch, c.name);
-        LONG style = GetWindowLongW(console.button(ConsolePanel::NextChapter)->handle(), GWL_STYLE);
-        EXPECT_EQ((style & WS_VISIBLE) != 0, c.chapterButtons) << c.name;
-        EXPECT_EQ(stopwatch.isEnabled(), c.stopwatchEnabled) << c.name;
-        EXPECT_EQ(stopwatch.button(StopWatch::StartStop)->isEnabled(), c.stopwatchEnabled) << c.name;
-        EXPECT_TRUE(console.button(ConsolePanel::Play)->isEnabled()) << c.name;
-        // The list stays with continuous records only.
-        EXPECT_EQ(stopwatch.lapListWindow() != nullptr, c.stopwatchEnabled) << c.name;
+        ASSERT_EQ(window->displayMode(), c.mode) << c.name;
+        RECT client;
+        GetClientRect(handle, &client);
+        int w = client.right, h = client.bottom;
+        bool telemetry = c.mode != 1;
+
+        struct Place {
+            const char* panel;
+            HWND window;
+            RECT at;
+        } places[] = {
+            {"picture", window->videoPlayer()->handle(), {185, 0, w - 185, h - 182}},
+            {"config panel", panels.config->handle(), {w - 185, 490, w, 573}},
+            {"circle chart", panels.circleChart->handle(), {0, 325, 185, 571}},
+            {"analog meter", panels.analogSpeedMeter->handle(), {2, 2, 184, 142}},
+            {"info panel", panels.info->handle(), {0, 141, 185, 325}},
+            {"digital meter", panels.speedMeter->handle(), {w - 185, 0, w, 141}},
+        };
+        for (const Place& p : places) {
+            RECT at = placeOf(p.window);
+            EXPECT_TRUE(EqualRect(&at, &p.at)) << c.name << ": " << p.panel << " at " << at.left << "," << at.top
+                                               << " to " << at.right << "," << at.bottom;
+        }
+        HWND lineChart = panels.lineChart->handle();
+        EXPECT_EQ(styled(lineChart, WS_VISIBLE), telemetry) << c.name << ": line chart shown";
+        EXPECT_EQ(panels.lineChart->isEnabled(), telemetry) << c.name;
+        if (telemetry) {
+            RECT at = placeOf(lineChart), bottomRow = {0, h - 90, w, h};
+            EXPECT_TRUE(EqualRect(&at, &bottomRow)) << c.name << ": the line chart takes the bottom row";
+        }
+        EXPECT_EQ(panels.circleChart->isEnabled(), telemetry) << c.name;
+        EXPECT_EQ(panels.analogSpeedMeter->isEnabled(), telemetry) << c.name;
+        int shownRanges = 0;
+        for (int i = 0; i < CircleChart::kRanges; ++i)
+            if (styled(panels.circleChart->rangeButton(i)->handle(), WS_VISIBLE)) ++shownRanges;
+        EXPECT_EQ(shownRanges, telemetry ? 1 : 0) << c.name << ": range buttons";
     }
+    EXPECT_TRUE(quiet.boxes().empty());
 }
 
-TEST_F(MainWindowPanelsTest, MeasuredLapsGoOnlyWhenTheUserAgrees) {
-    struct Case {
-        const char* name;
-        int answer;
-        bool openFolderCommand;  // else: the next record
-        bool moved;
-    } cases[] = {
-        {"open folder, cancelled", IDCANCEL, true, false},
-        {"next record, cancelled", IDCANCEL, false, false},
-        {"next record, agreed", IDOK, false, true},
-    };
-    for (const Case& c : cases) {
-        MessageBoxRecorder quiet;
-        ASSERT_EQ(measureALap(), 1) << c.name;
-        MessageBoxRecorder boxes(c.answer);
-        if (c.openFolderCommand)
-            window->openFolder();  // cancelled before the folder dialog would show
-        else
-            window->goToAdjacentRecord(false);
-        ASSERT_FALSE(boxes.boxes().empty()) << c.name;
-        EXPECT_EQ(boxes.boxes()[0].text, kLapsQuestion) << c.name;
-        EXPECT_EQ(boxes.boxes()[0].caption, L"確認") << c.name;
-        EXPECT_EQ(window->currentFolder(), tree.path(c.moved ? L"CONTINUE\\CNT00002" : L"CONTINUE\\CNT00001")) << c.name;
-        EXPECT_EQ(window->stopWatch()->lapCount(), c.moved ? 0 : 1) << c.name;
-    }
+TEST_F(MainWindowPanelsTest, ANewRecordRedrawsTheChartsAndTheMeters) {
+    MessageBoxRecorder quiet;
+    ShowWindow(handle, SW_SHOWNOACTIVATE);
+    const MainWindow::Panels& panels = window->panelWindows();
+    std::wstring steady = tree.folder(L"EVENT\\EVT00001");
+    ASSERT_TRUE(writeEventRecord(steady, 12, false));
+    std::wstring fast = tree.folder(L"EVENT\\EVT00002");
+    ASSERT_TRUE(writeFastProtectedRecord(fast));
+
+    window->loadFolder(steady);
+    window->videoPlayer()->pause();
+    UpdateWindow(handle);
+    window->refreshPanels();
+    CapturedPixels steadyChart = windowPixels(panels.lineChart->handle());
+    EXPECT_EQ(panels.speedMeter->lastSpeed(), 40);
+    EXPECT_FALSE(panels.info->contentNow().protectedRecord);
+
+    window->loadFolder(fast);
+    window->videoPlayer()->pause();
+    UpdateWindow(handle);
+    window->refreshPanels();
+    CapturedPixels fastChart = windowPixels(panels.lineChart->handle());
+    EXPECT_EQ(panels.speedMeter->lastSpeed(), 150);
+    EXPECT_EQ(panels.analogSpeedMeter->rememberedFrame(), 150);
+    EXPECT_TRUE(panels.info->contentNow().protectedRecord) << "the protect icon of a protected record";
+    EXPECT_GT(differingPixels(steadyChart, fastChart), 500) << "the line chart drew the new record";
+    EXPECT_TRUE(quiet.boxes().empty());
+}
+
+TEST_F(MainWindowPanelsTest, TheOpenFolderButtonOpensTheFolderDialog) {
+    // The shell's folder dialog runs its own message loop; a timer there closes it as soon
+    // as it shows.
+    static HWND dialogSeen;
+    dialogSeen = nullptr;
+    UINT_PTR timer = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) {
+        HWND found = nullptr;
+        EnumThreadWindows(
+            GetCurrentThreadId(),
+            [](HWND candidate, LPARAM data) -> BOOL {
+                wchar_t name[16];
+                GetClassNameW(candidate, name, 16);
+                if (wcscmp(name, L"#32770") != 0 || !IsWindowVisible(candidate)) return TRUE;
+                *reinterpret_cast<HWND*>(data) = candidate;
+                return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&found));
+        if (found == nullptr || found == dialogSeen) return;
+        dialogSeen = found;
+        PostMessageW(found, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(found, IDCANCEL)));
+    });
+    HWND button = window->panelWindows().config->openFolderButton()->handle();
+    SendMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    KillTimer(nullptr, timer);
+    EXPECT_NE(dialogSeen, nullptr) << "the button opened the folder dialog";
+    EXPECT_FALSE(window->isDataLoaded()) << "cancelled: nothing opened";
 }

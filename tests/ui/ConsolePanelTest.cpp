@@ -69,6 +69,18 @@ TEST_F(ConsolePanelTest, TheReadoutCountsTenthsFromTheEventFrame) {
     }
 }
 
+TEST_F(ConsolePanelTest, TheReadoutLeavesWithEventMode) {
+    bench.openEvent(90, 30);
+    auto showsReadout = [&] {
+        CapturedPixels shot = screenClient(console.handle());
+        POINT at = ConsolePanel::readoutPlace(shot.width);
+        return static_cast<bool>(showsText(shot, readoutGlyphs(), at.x, at.y, console.readoutText()));
+    };
+    ASSERT_TRUE(pumpMessagesUntil(showsReadout, 5000)) << "event mode";
+    bench.setMode(2);
+    EXPECT_TRUE(pumpMessagesUntil([&] { return !showsReadout(); }, 5000)) << "continuous mode";
+}
+
 TEST_F(ConsolePanelTest, PlayAtTheVeryEndOfTheLastChapterStartsAgainFromTheFirst) {
     bench.openChapters({15, 15, 20});
     player.seekGlobal(0, 2 * 600 + 19);
