@@ -1,5 +1,6 @@
 #include "ui/ConsolePanel.h"
 
+#include "base/StringTable.h"
 #include "playback/VideoPlayer.h"
 #include "playback/WaveAudioPlayer.h"
 #include "resources/resource.h"
@@ -10,7 +11,6 @@
 #include "ui/PlayButton.h"
 #include "ui/PlayTrackBar.h"
 #include "ui/StopWatch.h"
-#include "ui/StringTable.h"
 #include "ui/TrackToolTip.h"
 
 #include <cstdlib>

@@ -1,6 +1,7 @@
 #include "ui/StopWatch.h"
 
 #include "archive/ChapterRow.h"
+#include "base/StringTable.h"
 #include "playback/VideoPlayer.h"
 #include "resources/resource.h"
 #include "ui/DoubleBuffer.h"
@@ -8,7 +9,6 @@
 #include "ui/IPanelHost.h"
 #include "ui/LapDialog.h"
 #include "ui/LapFigures.h"
-#include "ui/StringTable.h"
 #include "ui/TrackToolTip.h"
 
 #include <algorithm>
