@@ -7,16 +7,14 @@
 #include "app/ProgramPath.h"
 #include "app/SiblingFolderSearch.h"
 #include "archive/FileSystem.h"
-#include "archive/NameCheck.h"
 #include "archive/RecordCatalog.h"
+#include "playback/Thumbnail.h"
 #include "playback/VideoPlayer.h"
 #include "ui/Exception.h"
 #include "ui/MessageBox.h"
 #include "ui/StringTable.h"
 #include "ui/WindowException.h"
 
-#include <algorithm>
-#include <vector>
 
 namespace {
 
@@ -29,6 +27,7 @@ constexpr unsigned kNoPreviousRecordText = 5066;
 constexpr unsigned kFolderGoneText = 5078;
 constexpr unsigned kNoUsableDataText = 5505;
 constexpr unsigned kUnreadableDataText = 5510;
+constexpr unsigned kImageLimitText = 5516;
 constexpr unsigned kFirstModeName = 5506;  // 5506 event, 5507 image, 5508 continuous
 constexpr std::size_t kMaxCaptionChars = 1023;
 
@@ -88,6 +87,7 @@ MainWindow::MainWindow() : folder(programDirectory()), drive(programDirectory())
     rightSide = AlphaImage::fromResource(kRightSideImageId);
 
     player = new VideoPlayer(handle(), *this);
+    thumbnails = new Thumbnail(handle(), *this);
 
     if (GetFocus() == nullptr) SetFocus(handle());
     applyModeLayout();
@@ -114,9 +114,12 @@ void MainWindow::onSize(int width, int height) {
     // The strip the display mode shows (line chart, or thumbnails in image mode) takes the
     // bottom row.
     bool imageMode = mode == kDisplayImage;
-    places = MainWindowLayout::forClient(width, height, !imageMode, imageMode);
+    bool thumbnailRow = thumbnails != nullptr && thumbnails->isEnabled();
+    places = MainWindowLayout::forClient(width, height, !imageMode, thumbnailRow);
     const PanelPlace& picture = places.videoPlayer;
     if (player != nullptr) MoveWindow(player->handle(), picture.x, picture.y, picture.width, picture.height, TRUE);
+    const PanelPlace& strip = places.thumbnails;
+    if (thumbnailRow) MoveWindow(thumbnails->handle(), strip.x, strip.y, strip.width, strip.height, TRUE);
 }
 
 void MainWindow::onPaint() {
@@ -185,6 +188,9 @@ void MainWindow::showAbout() {
 void MainWindow::applyModeLayout() {
     RECT client;
     GetClientRect(handle(), &client);
+    bool imageMode = mode == kDisplayImage;
+    thumbnails->setEnabled(imageMode);
+    thumbnails->setVisible(imageMode);
     onSize(client.right, client.bottom);
 }
 
@@ -193,7 +199,8 @@ void MainWindow::pausePlayback() {
 }
 
 bool MainWindow::isDataLoaded() const {
-    return player != nullptr && player->frameInfo() != nullptr;
+    return (player != nullptr && player->frameInfo() != nullptr) ||
+           (thumbnails != nullptr && (thumbnails->imageCount() > 0 || thumbnails->isDone()));
 }
 
 void MainWindow::refreshPanels() {
@@ -216,6 +223,7 @@ void MainWindow::closeRecord() {
 // Opens what the display mode calls for; throws the reader's Exception when it cannot.
 void MainWindow::openRecord(const std::wstring& path) {
     player->setMode(mode);
+    if (mode != kDisplayImage) thumbnails->reset();
     closeRecord();
     switch (mode) {
     case kDisplayEvent:
@@ -226,22 +234,25 @@ void MainWindow::openRecord(const std::wstring& path) {
         if (!player->openChapter(0)) throw VideoArchiveException(loadString(kUnreadableDataText));
         break;
     default:
-        showFirstImage(path);
+        openImageFolder(path);
         break;
     }
 }
 
-// Stands in for the thumbnail strip, which chooses the image of an image folder: until it
-// takes its place, the folder's first image by name is shown.
-void MainWindow::showFirstImage(const std::wstring& path) {
-    std::vector<DirectoryEntry> images = FileSystem::current().list(path, RecordCatalog::kImagePattern);
-    std::vector<std::wstring> names;
-    for (const DirectoryEntry& entry : images)
-        if (!entry.isDirectory && nameMatchesPattern(RecordCatalog::kImagePattern, entry.name)) names.push_back(entry.name);
-    if (names.empty()) return;
-    std::sort(names.begin(), names.end());
-    player->setImagePath(joinPath(path, names.front()));
-    player->openImage(path);
+// The strip fills itself in the background and has the first record shown when it is done.
+void MainWindow::openImageFolder(const std::wstring& path) {
+    if (thumbnails->openFolder(path)) warn(loadString(kImageLimitText));
+}
+
+void MainWindow::showImage(int index) {
+    try {
+        player->setImagePath(index < thumbnails->imageCount() ? thumbnails->imagePath(index) : std::wstring());
+        player->openImage(folder);
+        updateCaption();
+    } catch (const Exception& failure) {
+        updateCaption();
+        warn(failure.message());
+    }
 }
 
 std::wstring MainWindow::captionText(bool loaded, int displayMode, const std::wstring& folder,
@@ -281,10 +292,12 @@ void MainWindow::loadFolder(const std::wstring& path) {
     try {
         if (!RecordCatalog::decideDisplayMode(path, mode)) {
             closeRecord();
+            thumbnails->reset();
             throw Exception(loadString(kNoUsableDataText));
         }
         applyModeLayout();
         openRecord(path);
+        InvalidateRect(thumbnails->handle(), nullptr, TRUE);
         updateCaption();
         if (mode != kDisplayImage) player->play(player->currentFrame());
     } catch (const Exception& failure) {
@@ -297,6 +310,7 @@ void MainWindow::fallBackAfterFailedLoad() {
     InvalidateRect(player->handle(), nullptr, TRUE);
     mode = kDisplayEvent;
     applyModeLayout();
+    thumbnails->reset();
     updateCaption();
 }
 
@@ -325,6 +339,8 @@ void MainWindow::goToAdjacentRecord(bool previous) {
 
 void MainWindow::clearDisplay() {
     closeRecord();
+    thumbnails->reset();
+    InvalidateRect(thumbnails->handle(), nullptr, TRUE);
     mode = kDisplayEvent;
     applyModeLayout();
     updateCaption();

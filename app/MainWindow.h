@@ -5,14 +5,16 @@
 #include "app/MainWindowLayout.h"
 #include "playback/AlphaImage.h"
 #include "playback/IPlayerHost.h"
+#include "playback/IThumbnailHost.h"
 #include "ui/Window.h"
 
 #include <memory>
 #include <string>
 
+class Thumbnail;
 class VideoPlayer;
 
-class MainWindow : public Window, public IPlayerHost {
+class MainWindow : public Window, public IPlayerHost, public IThumbnailHost {
 public:
     static constexpr int kMenuId = 101;
     static constexpr int kIconId = 294;
@@ -46,6 +48,9 @@ public:
     void resetCharts() override;
     void redrawCharts() override;
     void updateConsoleControls() override;
+    // Image mode: the strip's record at index goes to the player; a failure is shown in a
+    // warning box and the folder stays open.
+    void showImage(int index) override;
     void openFolder();
     // Opens a folder in the display mode its records call for; every failure is shown in a
     // warning box and leaves an empty display in event mode.
@@ -63,6 +68,7 @@ public:
     bool isDataLoaded() const;
     const MainWindowLayout& layout() const { return places; }
     VideoPlayer* videoPlayer() const { return player; }
+    Thumbnail* thumbnailStrip() const { return thumbnails; }
 
     // "%s %s - %s" (mode name, folder, application name) while something is loaded, else
     // the application name; at most 1023 characters.
@@ -81,7 +87,7 @@ private:
     void pausePlayback();
     void closeRecord();
     void openRecord(const std::wstring& path);
-    void showFirstImage(const std::wstring& path);
+    void openImageFolder(const std::wstring& path);
     void warn(const std::wstring& text);
     void fallBackAfterFailedLoad();
     void showHelp();
@@ -89,6 +95,7 @@ private:
 
     // Child windows: they delete themselves with their windows.
     VideoPlayer* player = nullptr;
+    Thumbnail* thumbnails = nullptr;
 
     std::unique_ptr<AlphaImage> leftSide;
     std::unique_ptr<AlphaImage> rightSide;
