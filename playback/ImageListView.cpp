@@ -29,7 +29,7 @@ ImageListView::ImageListView(HWND parent) {
                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_MODERN, kFontFace));
     SendMessageW(handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
 
-    images = ImageList_Create(kThumbnailWidth, kThumbnailHeight, ILC_COLORDDB, 0, 1);
+    images = ImageList_Create(kThumbnailWidth, kThumbnailHeight, ILC_COLORDDB, 0, kImageListGrowth);
     if (images == nullptr) throw WindowException(static_cast<std::uint32_t>(GetLastError()));
     ListView_SetImageList(handle(), images, LVSIL_NORMAL);
     ListView_SetIconSpacing(handle(), kItemSpacingX, kItemSpacingY);
@@ -60,11 +60,11 @@ LRESULT ImageListView::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 
 void ImageListView::onPaint() {
     {
-        // Every item is drawn again, so that a picture exchanged in the image list (the
-        // frame of the chosen item) shows at once.
+        // Every item in view is drawn again, so that a picture exchanged in the image list
+        // (the frame of the chosen item) shows at once. One invalidation of the whole view
+        // does that; asking for each item of a full folder would cost more than the paint.
         PaintScope paint(handle());
-        int count = itemCount();
-        if (count > 0) ListView_RedrawItems(handle(), 0, count - 1);
+        InvalidateRect(handle(), nullptr, FALSE);
         // The arrow keys page through the pictures without a click first; a dialog of the
         // program that is open in front keeps its focus.
         if (GetActiveWindow() == GetAncestor(handle(), GA_ROOT)) SetFocus(handle());
@@ -131,7 +131,8 @@ void ImageListView::addThumbnail(const AlphaImage& picture, const std::wstring& 
     if (index < 0) fail();
     // The item is inserted wherever the list view puts new items and then moved: redrawing
     // waits for the move, and turning it back on fits the scroll range to the moved row.
-    SendMessageW(handle(), WM_SETREDRAW, FALSE, 0);
+    bool alone = !filling;
+    if (alone) SendMessageW(handle(), WM_SETREDRAW, FALSE, 0);
     LVITEMW item = {};
     item.mask = LVIF_TEXT | LVIF_IMAGE;
     item.iItem = index;
@@ -154,7 +155,7 @@ void ImageListView::addThumbnail(const AlphaImage& picture, const std::wstring& 
         int boxLeft = index * (bounds.right - bounds.left + kItemGap);
         ListView_SetItemPosition(handle(), index, boxLeft + icon.left - bounds.left, icon.top - bounds.top);
     }
-    SendMessageW(handle(), WM_SETREDRAW, TRUE, 0);
+    if (alone) SendMessageW(handle(), WM_SETREDRAW, TRUE, 0);
     if (!inserted) {
         ImageList_Remove(images, index);
         fail();
@@ -209,12 +210,47 @@ HBITMAP ImageListView::framedPicture(int index) {
     return static_cast<HBITMAP>(framed.release());
 }
 
+LRESULT ImageListView::drawItem(const NMLVCUSTOMDRAW& draw) const {
+    int index = static_cast<int>(draw.nmcd.dwItemSpec);
+    HDC dc = draw.nmcd.hdc;
+    RECT icon = {};
+    icon.left = LVIR_ICON;
+    if (!ListView_GetItemRect(handle(), index, &icon, LVIR_ICON)) return CDRF_DODEFAULT;
+    wchar_t caption[64] = {};
+    ListView_GetItemText(handle(), index, 0, caption, 64);
+    int saved = SaveDC(dc);
+    ImageList_Draw(images, index, dc, icon.left, icon.top, ILD_NORMAL);
+    RECT label = draw.nmcd.rc;
+    label.top = icon.bottom + kCaptionGap;
+    SetTextColor(dc, RGB(255, 255, 255));
+    SetBkMode(dc, TRANSPARENT);
+    DrawTextW(dc, caption, -1, &label, DT_CENTER | DT_TOP | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
+    RestoreDC(dc, saved);
+    return CDRF_SKIPDEFAULT;
+}
+
 void ImageListView::selectItem(int index) {
     ListView_EnsureVisible(handle(), index, FALSE);
     ListView_SetItemState(handle(), index, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
 }
 
+void ImageListView::beginFilling() {
+    if (filling) return;
+    filling = true;
+    SendMessageW(handle(), WM_SETREDRAW, FALSE, 0);
+}
+
+void ImageListView::showFilled(bool moreToCome) {
+    if (filling) {
+        filling = false;
+        SendMessageW(handle(), WM_SETREDRAW, TRUE, 0);
+        UpdateWindow(handle());
+    }
+    if (moreToCome) beginFilling();
+}
+
 void ImageListView::clear() {
+    showFilled(false);
     savedPicture.reset();
     selected = 0;
     if (images != nullptr) ImageList_RemoveAll(images);

@@ -26,6 +26,9 @@ public:
     static constexpr int kItemGap = 2;     // between neighbouring items
     static constexpr int kRestInset = 3;   // where the first visible item's left edge rests
     static constexpr int kFrameWidth = 2;  // of the selection frame, picture 448
+    static constexpr int kCaptionGap = 2;  // between a picture and its caption
+    // The image list copies all its pictures whenever it grows: it grows by this many at once.
+    static constexpr int kImageListGrowth = 64;
     static constexpr int kFramePictureId = 448;
 
     // A list view child of parent at (0, 0), kWidth x kHeight, white captions on black.
@@ -48,6 +51,14 @@ public:
     void selectItem(int index);
     // Removes every item and picture.
     void clear();
+    // While a folder fills the row, the list view neither fits its scroll bar nor repaints
+    // after every thumbnail (under Wine each of those costs more than making the thumbnail).
+    // showFilled brings the view up to date, and keeps it so when nothing more is to come.
+    void beginFilling();
+    void showFilled(bool moreToCome);
+    // Draws the item a custom-draw notification is about, picture over caption, and tells
+    // the list view to draw nothing of its own: no selection colour, no focus rectangle.
+    LRESULT drawItem(const NMLVCUSTOMDRAW& draw) const;
 
     int itemCount() const;
     int selectedItem() const { return selected; }
@@ -72,4 +83,5 @@ private:
     HIMAGELIST images = nullptr;
     GdiObject savedPicture;  // the unframed picture of the chosen item
     int selected = 0;
+    bool filling = false;    // redrawing is off until showFilled
 };

@@ -1,6 +1,7 @@
 #include "playback/Thumbnail.h"
 
 #include "playback/IThumbnailHost.h"
+#include "playback/ImageDecoder.h"
 #include "playback/ImageListView.h"
 #include "playback/Messages.h"
 #include "ui/Exception.h"
@@ -9,8 +10,10 @@
 #include "ui/StringTable.h"
 #include "ui/TrackToolTip.h"
 
+#include <mmsystem.h>
 #include <shlwapi.h>
 
+#include <algorithm>
 #include <ctime>
 
 namespace {
@@ -39,6 +42,17 @@ const wchar_t* const kUnknownCaption = L"----/--/-- --:--:--";
 
 }  // namespace
 
+namespace {
+
+// Only a thumbnail is made of each record, so its frame is decoded no larger than needed.
+std::unique_ptr<Image> decodeForThumbnail(VideoArchive& archive, int index) {
+    std::vector<std::uint8_t> jpeg = archive.restoreFrameJpeg(index);
+    if (jpeg.empty()) return nullptr;
+    return decodeJpegReduced(jpeg.data(), jpeg.size(), ImageListView::kThumbnailWidth, ImageListView::kThumbnailHeight);
+}
+
+}  // namespace
+
 Thumbnail::Thumbnail(HWND mainWindow, IThumbnailHost& host, ImageLoader::FrameDecoder decoder) : host(host) {
     WindowCreateParams params = childParams(mainWindow, 0, 0, 0, 0);
     params.extendedStyle = WS_EX_CONTROLPARENT;
@@ -52,7 +66,7 @@ Thumbnail::Thumbnail(HWND mainWindow, IThumbnailHost& host, ImageLoader::FrameDe
     toolTip = new TrackToolTip(handle());
     for (int which = FirstButton; which <= LastButton; ++which)
         toolTip->addHoverTool(loadString(kButtonLooks[which].toolTipText), buttons[which]->handle());
-    loader = std::make_unique<ImageLoader>(handle(), std::move(decoder));
+    loader = std::make_unique<ImageLoader>(handle(), decoder ? std::move(decoder) : decodeForThumbnail);
     updateButtons();
 }
 
@@ -80,7 +94,7 @@ LRESULT Thumbnail::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_NOTIFY:
         if (isFromList(lParam)) return onListNotify(reinterpret_cast<NMHDR*>(lParam));
         return Window::handleMessage(message, wParam, lParam);
-    case WM_FRAME_DUE: loadNext(loaded); return 0;
+    case WM_FRAME_DUE: onLoadTimer(); return 0;
     case WM_FRAME_READY: onFrameReady(static_cast<int>(wParam), reinterpret_cast<Image*>(lParam)); return 0;
     default: return Window::handleMessage(message, wParam, lParam);
     }
@@ -124,6 +138,9 @@ bool Thumbnail::openFolder(const std::wstring& path) {
         info = std::make_unique<VideoInfo07>(loader->archive());
         total = info->slotCount();
         list->clear();
+        list->beginFilling();
+        lastShown = timeGetTime();
+        showInterval = kShowIntervalMs;
         loadStep();
         updateButtons();
         return truncated;
@@ -166,9 +183,25 @@ void Thumbnail::loadStep() {
         host.clearDisplay();
         throw Exception(loadString(kFolderGoneText));
     }
-    loader->armTimer(kLoadIntervalMs);
+    armLoadTimer();
     loader->reopenImage(loaded);
     loader->request(loaded);
+}
+
+// The loader may have lost a request (a busy loader refuses it): ask again when the record
+// has not come within the load interval. A tick that was already waiting in the queue when
+// the next request went out is no such case: asking again then would decode the record
+// twice, and on a loaded machine that makes every record late and asked for again.
+void Thumbnail::onLoadTimer() {
+    if (timeGetTime() - requestedAt < static_cast<DWORD>(kLoadIntervalMs)) return;
+    loadNext(loaded);
+}
+
+// The time is taken before the timer is armed, so that the tick of this arming always finds
+// the full interval gone.
+void Thumbnail::armLoadTimer() {
+    requestedAt = timeGetTime();
+    loader->armTimer(kLoadIntervalMs);
 }
 
 void Thumbnail::loadNext(int justArrived) {
@@ -178,7 +211,7 @@ void Thumbnail::loadNext(int justArrived) {
             folderVanished();
             return;
         }
-        loader->armTimer(kLoadIntervalMs);
+        armLoadTimer();
         try {
             // A record asked for again keeps its file; the next one needs its own.
             if (justArrived != loaded) loader->reopenImage(loaded);
@@ -206,13 +239,32 @@ void Thumbnail::onFrameReady(int index, Image* image) {
     std::wstring caption = captionOf(record != nullptr ? record->dateTime : 0);
     std::unique_ptr<AlphaImage> picture = received ? std::make_unique<AlphaImage>(received->clone())
                                                    : AlphaImage::fromResource(kBrokenPictureId);
+    loaded += 1;
+    bool more = loaded < total;
+    if (more) {
+        // The loader decodes the next record while this one becomes a thumbnail.
+        loadNext(index);
+        if (total == 0) return;  // the folder has gone and the strip is empty again
+    }
     try {
         list->addThumbnail(*picture, caption);
     } catch (const Exception&) {
         // The thumbnail is missing; loading goes on.
     }
-    loaded += 1;
-    loadNext(index);
+    showNewThumbnails();
+    if (!more) loadNext(index);
+}
+
+// Showing costs the same whether one thumbnail is new or fifty (the scroll bar is fitted
+// and the view painted), so it happens at most every kShowIntervalMs, and on a slow machine
+// no more than a quarter of the time goes to it.
+void Thumbnail::showNewThumbnails() {
+    bool last = loaded >= total;
+    if (!last && timeGetTime() - lastShown < showInterval) return;
+    DWORD start = timeGetTime();
+    list->showFilled(!last);
+    lastShown = timeGetTime();
+    showInterval = std::max<DWORD>(kShowIntervalMs, 3 * (lastShown - start));
 }
 
 bool Thumbnail::folderExists() const {
@@ -254,10 +306,15 @@ LRESULT Thumbnail::onListNotify(NMHDR* header) {
 }
 
 // Items are drawn without the list view's highlight and focus rectangle: the frame in the
-// picture is the only mark of the chosen one.
+// picture is the only mark of the chosen one. Clearing the item state in the notification
+// is not enough for that everywhere (Wine still blends the picture of a selected item), so
+// the list draws its items itself.
 LRESULT Thumbnail::onCustomDraw(NMLVCUSTOMDRAW* draw) const {
-    if (draw->nmcd.dwDrawStage == CDDS_ITEMPREPAINT) draw->nmcd.uItemState = CDIS_DEFAULT;
-    return CDRF_NOTIFYITEMDRAW;
+    switch (draw->nmcd.dwDrawStage) {
+    case CDDS_PREPAINT: return CDRF_NOTIFYITEMDRAW;
+    case CDDS_ITEMPREPAINT: return list->drawItem(*draw);
+    default: return CDRF_DODEFAULT;
+    }
 }
 
 void Thumbnail::onItemChanged(const NMLISTVIEW* change) {

@@ -34,6 +34,8 @@ public:
     enum Button { FirstButton, PreviousButton, NextButton, LastButton };
 
     static constexpr int kLoadIntervalMs = 50;
+    // How often the row shows the thumbnails added while it fills.
+    static constexpr DWORD kShowIntervalMs = 100;
     static constexpr int kButtonSize = 30;
     static constexpr int kButtonTop = 30;
     static constexpr int kFirstButtonX = 64;
@@ -43,8 +45,9 @@ public:
     static constexpr int kListTop = 2;
     static constexpr int kBrokenPictureId = 447;
 
-    // A child of the main window, size 0 until the main window lays it out. Throws
-    // WindowException when a window or the loader cannot be made.
+    // A child of the main window, size 0 until the main window lays it out. decoder replaces
+    // the strip's own (a reduced decode of each frame) in tests. Throws WindowException when
+    // a window or the loader cannot be made.
     Thumbnail(HWND mainWindow, IThumbnailHost& host, ImageLoader::FrameDecoder decoder = {});
     ~Thumbnail() override;
 
@@ -86,6 +89,9 @@ private:
     void onFrameReady(int index, Image* image);
 
     void loadStep();
+    void onLoadTimer();
+    void armLoadTimer();
+    void showNewThumbnails();
     void loadNext(int justArrived);
     bool folderExists() const;
     void folderVanished();
@@ -112,6 +118,9 @@ private:
     int current = 0;
     int loaded = 0;  // thumbnails added so far; also the record being loaded
     int total = 0;
+    DWORD lastShown = 0;    // multimedia clock when the row last showed its new thumbnails
+    DWORD showInterval = kShowIntervalMs;
+    DWORD requestedAt = 0;  // multimedia clock when the load timer was last armed
     std::unique_ptr<Image> received;
     std::unique_ptr<ImageLoader> loader;
 };
