@@ -222,8 +222,10 @@ LRESULT ImageListView::drawItem(const NMLVCUSTOMDRAW& draw) const {
     ImageList_Draw(images, index, dc, icon.left, icon.top, ILD_NORMAL);
     RECT label = draw.nmcd.rc;
     label.top = icon.bottom + kCaptionGap;
+    // Opaque, so that drawing an item again over itself leaves the caption as it was.
     SetTextColor(dc, RGB(255, 255, 255));
-    SetBkMode(dc, TRANSPARENT);
+    SetBkColor(dc, RGB(0, 0, 0));
+    SetBkMode(dc, OPAQUE);
     DrawTextW(dc, caption, -1, &label, DT_CENTER | DT_TOP | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
     RestoreDC(dc, saved);
     return CDRF_SKIPDEFAULT;
