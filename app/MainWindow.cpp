@@ -5,12 +5,19 @@
 #include "app/FolderDialog.h"
 #include "app/HelpPage.h"
 #include "app/ProgramPath.h"
+#include "app/SdCardRestore.h"
 #include "app/SiblingFolderSearch.h"
 #include "archive/FileSystem.h"
 #include "archive/RecordCatalog.h"
 #include "playback/Thumbnail.h"
 #include "playback/VideoPlayer.h"
+#include "ui/AnalogSpeedMeter.h"
+#include "ui/CircleChart.h"
+#include "ui/ConfigPanel.h"
 #include "ui/Exception.h"
+#include "ui/InfoPanel.h"
+#include "ui/LineChart.h"
+#include "ui/SpeedMeter.h"
 #include "ui/MessageBox.h"
 #include "ui/StringTable.h"
 #include "ui/WindowException.h"
@@ -87,13 +94,24 @@ MainWindow::MainWindow() : folder(programDirectory()), drive(programDirectory())
     rightSide = AlphaImage::fromResource(kRightSideImageId);
 
     player = new VideoPlayer(handle(), *this);
-    thumbnails = new Thumbnail(handle(), *this);
+    createPanels();
 
     if (GetFocus() == nullptr) SetFocus(handle());
     applyModeLayout();
 }
 
 MainWindow::~MainWindow() = default;
+
+// In the order the panels are stacked: the last made lies on top where places touch.
+void MainWindow::createPanels() {
+    panels.config = new ConfigPanel(handle(), [this] { openFolder(); });
+    panels.info = new InfoPanel(handle(), *this);
+    panels.lineChart = new LineChart(handle(), *this);
+    panels.circleChart = new CircleChart(handle(), *this, kInitialCircleRange);
+    panels.analogSpeedMeter = new AnalogSpeedMeter(handle(), *this);
+    panels.speedMeter = new SpeedMeter(handle(), *this);
+    panels.thumbnails = new Thumbnail(handle(), *this);
+}
 
 LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
@@ -111,15 +129,26 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void MainWindow::onSize(int width, int height) {
-    // The strip the display mode shows (line chart, or thumbnails in image mode) takes the
-    // bottom row.
-    bool imageMode = mode == kDisplayImage;
-    bool thumbnailRow = thumbnails != nullptr && thumbnails->isEnabled();
-    places = MainWindowLayout::forClient(width, height, !imageMode, thumbnailRow);
-    const PanelPlace& picture = places.videoPlayer;
-    if (player != nullptr) MoveWindow(player->handle(), picture.x, picture.y, picture.width, picture.height, TRUE);
-    const PanelPlace& strip = places.thumbnails;
-    if (thumbnailRow) MoveWindow(thumbnails->handle(), strip.x, strip.y, strip.width, strip.height, TRUE);
+    // An enabled bottom strip takes the bottom row: the line chart, or the thumbnail strip
+    // in image mode, whose row stays free there.
+    bool lineChartRow = panels.lineChart != nullptr && panels.lineChart->isEnabled();
+    bool thumbnailRow = panels.thumbnails != nullptr && panels.thumbnails->isEnabled();
+    places = MainWindowLayout::forClient(width, height, lineChartRow, thumbnailRow);
+    placePanels();
+}
+
+void MainWindow::placePanels() {
+    auto place = [](Window* panel, const PanelPlace& where) {
+        if (panel != nullptr) MoveWindow(panel->handle(), where.x, where.y, where.width, where.height, TRUE);
+    };
+    if (panels.lineChart != nullptr && panels.lineChart->isEnabled()) place(panels.lineChart, places.lineChart);
+    if (panels.thumbnails != nullptr && panels.thumbnails->isEnabled()) place(panels.thumbnails, places.thumbnails);
+    place(panels.config, places.configPanel);
+    place(panels.circleChart, places.circleChart);
+    place(panels.analogSpeedMeter, places.analogSpeedMeter);
+    place(panels.info, places.infoPanel);
+    place(panels.speedMeter, places.speedMeter);
+    place(player, places.videoPlayer);
 }
 
 void MainWindow::onPaint() {
@@ -168,7 +197,8 @@ void MainWindow::runCommand(WORD command) {
     case kOpenCommand: openFolder(); break;
     case kHelpCommand: showHelp(); break;
     case kAboutCommand: showAbout(); break;
-    default: break;  // the settings dialogs and the card restore arrive with their own work
+    case kRestoreCommand: restoreCard(); break;
+    default: break;  // the settings dialogs arrive with their own work
     }
 }
 
@@ -185,13 +215,40 @@ void MainWindow::showAbout() {
     about.showModal(handle());
 }
 
+void MainWindow::restoreCard() {
+    SdCardRestore restore(handle());
+    restore.run(drive);
+}
+
 void MainWindow::applyModeLayout() {
+    // Image records have no G log: no line chart, and a grey circle and dial.
+    bool recordsWithTelemetry = mode != kDisplayImage;
+    panels.lineChart->setEnabled(recordsWithTelemetry);
+    panels.lineChart->setVisible(recordsWithTelemetry);
+    panels.circleChart->setEnabled(recordsWithTelemetry);
+    panels.circleChart->updateRangeButtons();
+    panels.analogSpeedMeter->setEnabled(recordsWithTelemetry);
+    // Image mode's strip takes the bottom row instead.
+    panels.thumbnails->setEnabled(!recordsWithTelemetry);
+    panels.thumbnails->setVisible(!recordsWithTelemetry);
     RECT client;
     GetClientRect(handle(), &client);
-    bool imageMode = mode == kDisplayImage;
-    thumbnails->setEnabled(imageMode);
-    thumbnails->setVisible(imageMode);
     onSize(client.right, client.bottom);
+    panels.circleChart->discardBitmap();
+    InvalidateRect(panels.analogSpeedMeter->handle(), nullptr, TRUE);
+}
+
+// A record is about to be opened: the charts forget the old one and the dial returns to 0.
+void MainWindow::resetRecordPanels() {
+    panels.lineChart->invalidateGraph();
+    panels.circleChart->discardBitmap();
+    panels.analogSpeedMeter->reset();
+}
+
+void MainWindow::repaintRecordPanels() {
+    panels.lineChart->invalidateGraph();
+    panels.circleChart->discardBitmap();
+    InvalidateRect(panels.analogSpeedMeter->handle(), nullptr, TRUE);
 }
 
 void MainWindow::pausePlayback() {
@@ -200,17 +257,42 @@ void MainWindow::pausePlayback() {
 
 bool MainWindow::isDataLoaded() const {
     return (player != nullptr && player->frameInfo() != nullptr) ||
-           (thumbnails != nullptr && (thumbnails->imageCount() > 0 || thumbnails->isDone()));
+           (panels.thumbnails != nullptr && (panels.thumbnails->imageCount() > 0 || panels.thumbnails->isDone()));
+}
+
+const IVideoInfo* MainWindow::frameInfo() const {
+    return player != nullptr ? player->frameInfo() : nullptr;
+}
+
+int MainWindow::currentFrame() const {
+    return player != nullptr ? player->currentFrame() : 0;
+}
+
+bool MainWindow::recordProtected() const {
+    return player != nullptr && player->frameInfo() != nullptr && player->imageLoader().archive().isProtected();
 }
 
 void MainWindow::refreshPanels() {
     if (GetFocus() == nullptr) SetFocus(handle());
+    if (panels.speedMeter == nullptr) return;  // the player reports before the panels exist
+    if (panels.lineChart->isEnabled()) panels.lineChart->refreshCursor();
+    panels.speedMeter->refresh();
+    panels.circleChart->refresh(player->positionState());
+    panels.analogSpeedMeter->refresh();
+    panels.info->refresh();
 }
 
-// The charts and the console arrive with their panels; until then there is nothing to redraw.
-void MainWindow::resetCharts() {}
+void MainWindow::resetCharts() {
+    panels.lineChart->invalidateGraph();
+    panels.circleChart->discardBitmap();
+    panels.info->repaint();
+}
 
-void MainWindow::redrawCharts() {}
+void MainWindow::redrawCharts() {
+    if (panels.lineChart->isEnabled()) panels.lineChart->invalidateGraph();
+    panels.circleChart->discardBitmap();
+    panels.info->repaint();
+}
 
 void MainWindow::updateConsoleControls() {}
 
@@ -218,18 +300,21 @@ void MainWindow::closeRecord() {
     player->close();
     InvalidateRect(player->handle(), nullptr, TRUE);
     refreshPanels();
+    panels.info->repaint();
 }
 
 // Opens what the display mode calls for; throws the reader's Exception when it cannot.
 void MainWindow::openRecord(const std::wstring& path) {
     player->setMode(mode);
-    if (mode != kDisplayImage) thumbnails->reset();
+    if (mode != kDisplayImage) panels.thumbnails->reset();
     closeRecord();
     switch (mode) {
     case kDisplayEvent:
+        resetRecordPanels();
         player->openFolder(path);
         break;
     case kDisplayContinuous:
+        resetRecordPanels();
         player->setTotalFrames(player->buildChapterList(path));
         if (!player->openChapter(0)) throw VideoArchiveException(loadString(kUnreadableDataText));
         break;
@@ -241,12 +326,12 @@ void MainWindow::openRecord(const std::wstring& path) {
 
 // The strip fills itself in the background and has the first record shown when it is done.
 void MainWindow::openImageFolder(const std::wstring& path) {
-    if (thumbnails->openFolder(path)) warn(loadString(kImageLimitText));
+    if (panels.thumbnails->openFolder(path)) warn(loadString(kImageLimitText));
 }
 
 void MainWindow::showImage(int index) {
     try {
-        player->setImagePath(index < thumbnails->imageCount() ? thumbnails->imagePath(index) : std::wstring());
+        player->setImagePath(index < panels.thumbnails->imageCount() ? panels.thumbnails->imagePath(index) : std::wstring());
         player->openImage(folder);
         updateCaption();
     } catch (const Exception& failure) {
@@ -267,6 +352,7 @@ std::wstring MainWindow::captionText(bool loaded, int displayMode, const std::ws
 
 void MainWindow::updateCaption() {
     SetWindowTextW(handle(), captionText(isDataLoaded(), mode, folder, Application::name()).c_str());
+    panels.info->repaint();
     InvalidateRect(handle(), nullptr, TRUE);
 }
 
@@ -292,12 +378,12 @@ void MainWindow::loadFolder(const std::wstring& path) {
     try {
         if (!RecordCatalog::decideDisplayMode(path, mode)) {
             closeRecord();
-            thumbnails->reset();
+            panels.thumbnails->reset();
             throw Exception(loadString(kNoUsableDataText));
         }
         applyModeLayout();
         openRecord(path);
-        InvalidateRect(thumbnails->handle(), nullptr, TRUE);
+        repaintRecordPanels();
         updateCaption();
         if (mode != kDisplayImage) player->play(player->currentFrame());
     } catch (const Exception& failure) {
@@ -310,7 +396,12 @@ void MainWindow::fallBackAfterFailedLoad() {
     InvalidateRect(player->handle(), nullptr, TRUE);
     mode = kDisplayEvent;
     applyModeLayout();
-    thumbnails->reset();
+    panels.thumbnails->reset();
+    panels.lineChart->invalidateGraph();
+    panels.circleChart->discardBitmap();
+    panels.analogSpeedMeter->reset();
+    panels.speedMeter->setLastSpeed(0);
+    InvalidateRect(panels.speedMeter->handle(), nullptr, TRUE);
     updateCaption();
 }
 
@@ -339,8 +430,8 @@ void MainWindow::goToAdjacentRecord(bool previous) {
 
 void MainWindow::clearDisplay() {
     closeRecord();
-    thumbnails->reset();
-    InvalidateRect(thumbnails->handle(), nullptr, TRUE);
+    panels.thumbnails->reset();
+    repaintRecordPanels();
     mode = kDisplayEvent;
     applyModeLayout();
     updateCaption();

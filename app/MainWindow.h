@@ -1,20 +1,27 @@
 #pragma once
 // The program's one top-level window: it carries the menu, owns and lays out the picture
 // and the panels, holds the open folder and the display mode, and runs the user's commands
-// (open a folder, previous/next record, help, About, close).
+// (open a folder, previous/next record, help, About, card restore, close).
 #include "app/MainWindowLayout.h"
 #include "playback/AlphaImage.h"
 #include "playback/IPlayerHost.h"
 #include "playback/IThumbnailHost.h"
+#include "ui/IPanelSource.h"
 #include "ui/Window.h"
 
 #include <memory>
 #include <string>
 
+class AnalogSpeedMeter;
+class CircleChart;
+class ConfigPanel;
+class InfoPanel;
+class LineChart;
+class SpeedMeter;
 class Thumbnail;
 class VideoPlayer;
 
-class MainWindow : public Window, public IPlayerHost, public IThumbnailHost {
+class MainWindow : public Window, public IPlayerHost, public IThumbnailHost, public IPanelSource {
 public:
     static constexpr int kMenuId = 101;
     static constexpr int kIconId = 294;
@@ -22,6 +29,19 @@ public:
     static constexpr int kRightSideImageId = 451;
     static constexpr DWORD kExtendedStyle = WS_EX_CONTROLPARENT | WS_EX_CLIENTEDGE | WS_EX_WINDOWEDGE;
     static constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+    static constexpr double kInitialCircleRange = 1.5;  // G of the circle chart's outer ring
+
+    // The panels beside and below the picture: child windows, created once, that delete
+    // themselves with their windows.
+    struct Panels {
+        ConfigPanel* config = nullptr;
+        InfoPanel* info = nullptr;
+        LineChart* lineChart = nullptr;
+        CircleChart* circleChart = nullptr;
+        AnalogSpeedMeter* analogSpeedMeter = nullptr;
+        SpeedMeter* speedMeter = nullptr;
+        Thumbnail* thumbnails = nullptr;  // image mode's strip, in the bottom row
+    };
 
     // Menu commands.
     enum Command : WORD {
@@ -51,6 +71,10 @@ public:
     // Image mode: the strip's record at index goes to the player; a failure is shown in a
     // warning box and the folder stays open.
     void showImage(int index) override;
+    // What the panels read: the player's record and frame, and the display mode.
+    const IVideoInfo* frameInfo() const override;
+    int currentFrame() const override;
+    bool recordProtected() const override;
     void openFolder();
     // Opens a folder in the display mode its records call for; every failure is shown in a
     // warning box and leaves an empty display in event mode.
@@ -68,7 +92,8 @@ public:
     bool isDataLoaded() const;
     const MainWindowLayout& layout() const { return places; }
     VideoPlayer* videoPlayer() const { return player; }
-    Thumbnail* thumbnailStrip() const { return thumbnails; }
+    Thumbnail* thumbnailStrip() const { return panels.thumbnails; }
+    const Panels& panelWindows() const { return panels; }
 
     // "%s %s - %s" (mode name, folder, application name) while something is loaded, else
     // the application name; at most 1023 characters.
@@ -83,7 +108,11 @@ private:
     void onGetMinMaxInfo(MINMAXINFO* limits);
     void onCommand(WORD command, HWND control);
 
+    void createPanels();
+    void placePanels();
     void applyModeLayout();
+    void resetRecordPanels();
+    void repaintRecordPanels();
     void pausePlayback();
     void closeRecord();
     void openRecord(const std::wstring& path);
@@ -92,10 +121,11 @@ private:
     void fallBackAfterFailedLoad();
     void showHelp();
     void showAbout();
+    void restoreCard();
 
     // Child windows: they delete themselves with their windows.
     VideoPlayer* player = nullptr;
-    Thumbnail* thumbnails = nullptr;
+    Panels panels;
 
     std::unique_ptr<AlphaImage> leftSide;
     std::unique_ptr<AlphaImage> rightSide;

@@ -1,0 +1,180 @@
+#!/usr/bin/env bash
+# Screenshots of the viewer in each display mode, taken on the generated sample card:
+# event-mode.png, image-mode.png, continuous-mode.png and folder-dialog.png.
+#
+#   tools/screenshots/take-screenshots.sh [OUTPUT_FOLDER]      (default: docs/screenshots)
+#
+# Each mode is a fresh start of SCENOVA.exe inside Wine's desktop window (so that the main
+# window has its frame) on a virtual display of its own (Xvfb), so nothing else on the
+# machine takes its keys. The record is opened as a user would: ファイル → 開く... and the
+# folder dialog driven from the keyboard with xdotool. Every step waits for something to
+# show (a window, the caption, the picture, the line chart's cursor, a still screen) within
+# a generous deadline, never for a fixed time, and nothing depends on where panels sit
+# beyond the main window's own size.
+#
+# Needs a built tree (scripts/build): build/bin/SCENOVA.exe and build/sample-card.
+# SCENOVA_BUILD_DIR chooses another build tree, as for the other scripts.
+set -euo pipefail
+top=$(cd "$(dirname "$0")/../.." && pwd)
+build="${SCENOVA_BUILD_DIR:-$top/build}"
+export SCENOVA_BUILD_DIR="$build"
+out=$(mkdir -p "${1:-$top/docs/screenshots}" && cd "${1:-$top/docs/screenshots}" && pwd)
+[ -f "$build/bin/SCENOVA.exe" ] || { echo "screenshots: $build/bin/SCENOVA.exe is not built (scripts/build)" >&2; exit 1; }
+[ -d "$build/sample-card/EVENT/EVT00001" ] || { echo "screenshots: the sample card is not built (scripts/build)" >&2; exit 1; }
+for tool in Xvfb xdotool import convert compare; do
+  command -v "$tool" >/dev/null || { echo "screenshots: $tool is missing (apt-get install xvfb xdotool imagemagick)" >&2; exit 1; }
+done
+
+run=$(mktemp -d "$build/screenshots-run.XXXXXX")
+viewer=""
+xvfb=""
+cleanup() {
+  [ -n "$viewer" ] && kill "$viewer" 2>/dev/null || true
+  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
+  rm -rf "$run"
+}
+trap cleanup EXIT
+trap 'echo "screenshots: stopped at line $LINENO: $BASH_COMMAND" >&2' ERR
+
+Xvfb -displayfd 9 -screen 0 1280x800x24 -nolisten tcp 9>"$run/display" >/dev/null 2>&1 &
+xvfb=$!
+for _ in $(seq 1 100); do [ -s "$run/display" ] && break; sleep 0.1; done
+[ -s "$run/display" ] || { echo "screenshots: Xvfb did not start" >&2; exit 1; }
+export DISPLAY=":$(head -n 1 "$run/display")"
+
+# The folder dialog starts in the program's folder: the card goes beside the program.
+cp "$build/bin/SCENOVA.exe" "$run/"
+cp -r "$build/sample-card" "$run/"
+
+fail() {
+  import -window root "$run/failure.png" 2>/dev/null && cp "$run/failure.png" "$build/screenshots-failure.png" || true
+  echo "screenshots: $* (the screen is in $build/screenshots-failure.png)" >&2
+  exit 1
+}
+wait_for() {  # wait_for SECONDS COMMAND...: polls until the command succeeds
+  local deadline=$((SECONDS + $1)); shift
+  until "$@"; do
+    [ "$SECONDS" -lt "$deadline" ] || return 1
+    sleep 0.2
+  done
+}
+quietly() { "$@" 2>/dev/null; }
+window_named() { quietly xdotool search --onlyvisible --name "$1" | head -n 1; }
+main=""
+found_main() { main=$(window_named '^SCENOVA$'); [ -n "$main" ]; }
+dialog=""
+# The folder dialog is the one window of this display that is none of the program's others.
+found_dialog() {
+  dialog=$(quietly xdotool search --onlyvisible --name '.' | while read -r w; do
+    case "$(quietly xdotool getwindowname "$w")" in
+      SCENOVA* | *"Wine desktop"* | "Default IME" | "") ;;
+      *) echo "$w" ;;
+    esac
+  done | head -n 1)
+  [ -n "$dialog" ]
+}
+key() { quietly xdotool key --window "$1" "$2" || true; }
+look() { import -window root "$run/look.png" 2>/dev/null; }
+
+# The main window is centred on the screen at its fixed size; the line chart is the bottom
+# strip of its client area in event and continuous mode.
+# Columns of the bottom strip showing a colour, as "LEFT RIGHT" (nothing when none does).
+strip_columns() {
+  convert "$run/look.png" -crop 1280x130+0+650 +repage -fill black +opaque "$1" \
+    -format '%@' info: 2>/dev/null | sed -n 's/^\([0-9]*\)x[0-9]*+\([0-9]*\)+.*/\2 \1/p' |
+    awk '$2 > 0 && $2 < 1280 { print $1, $1 + $2 - 1 }'
+}
+cursor_past() {  # cursor_past X: the chart's yellow cursor lies right of screen column X
+  look || return 1
+  local cursor
+  cursor=$(strip_columns '#FFFF00')
+  [ -n "$cursor" ] && [ "${cursor%% *}" -gt "$1" ]
+}
+cursor_past_event() {  # cursor_past_event SECONDS: the cursor is that far past the red event line
+  look || return 1
+  local event cursor
+  event=$(strip_columns '#FF0000')
+  cursor=$(strip_columns '#FFFF00')
+  [ -n "$event" ] && [ -n "$cursor" ] || return 1
+  # The plot of a 30 s record spans about 900 columns.
+  [ "${cursor%% *}" -gt $(( ${event##* } + $1 * 30 )) ]
+}
+picture_shown() {  # the middle of the screen (the picture area) is not a plain colour
+  look || return 1
+  local spread
+  spread=$(convert "$run/look.png" -crop 400x250+440+150 +repage -colorspace Gray -format '%[fx:standard_deviation]' info:)
+  awk -v s="$spread" 'BEGIN { exit !(s > 0.03) }'
+}
+screen_still() {  # two looks in a row are the same: whatever loads after the record has landed
+  look || return 1
+  local previous="$run/previous.png"
+  if [ -f "$previous" ] && [ "$(compare -metric AE "$previous" "$run/look.png" null: 2>&1 || true)" = "0" ]; then
+    return 0
+  fi
+  cp "$run/look.png" "$previous"
+  return 1
+}
+
+# shoot NAME KIND FOLDER CAPTION_MODE CONDITION...: opens sample-card/KIND/FOLDER and, once
+# the caption names it and the condition holds, writes NAME.png.
+shoot() {
+  local name=$1 kind=$2 folder=$3 mode_name=$4; shift 4
+  "$top/scripts/wine" explorer /desktop=SCENOVA,1280x800 "$run/SCENOVA.exe" </dev/null >/dev/null 2>&1 &
+  viewer=$!
+  wait_for 90 found_main || fail "$name: the main window did not appear"
+
+  # ファイル → 開く..., again while the window does not yet take keys.
+  local attempt
+  for attempt in 1 2 3 4 5 6; do
+    key "$main" alt+f
+    key "$main" o
+    wait_for 10 found_dialog && break
+    key "$main" Escape
+    [ "$attempt" -lt 6 ] || fail "$name: the folder dialog did not appear"
+  done
+  # From the kind list back to the folder tree, where the program's folder is selected;
+  # then down the tree by typing each name (the tree finds an item by its first letters).
+  wait_for 20 picture_of_dialog_ready || true
+  local k part
+  for k in shift+Tab shift+Tab shift+Tab; do key "$dialog" "$k"; done
+  for part in sample-card "$kind" "$folder"; do
+    key "$dialog" Right
+    quietly xdotool type --window "$dialog" --delay 60 "$part" || true
+    sleep 0.3  # the tree's type-ahead ends after a pause between letters
+  done
+  [ "$name" = event-mode ] && look && cp "$run/look.png" "$out/folder-dialog.png"
+  key "$dialog" Return
+
+  local path caption
+  path="Z:$(echo "$run/sample-card/$kind/$folder" | tr / '\\')"
+  caption="$mode_name $path - SCENOVA"
+  caption_shown() { [ "$(quietly xdotool getwindowname "$main")" = "$caption" ]; }
+  wait_for 60 caption_shown || fail "$name: the caption is \"$(quietly xdotool getwindowname "$main")\", not \"$caption\""
+  wait_for 120 "$@" || fail "$name: the screen never showed what it waits for ($*)"
+  look || fail "$name: no screenshot"
+  cp "$run/look.png" "$out/$name.png"
+  echo "screenshots: $out/$name.png"
+
+  # ファイル → 終了, confirmed: the program ends and Wine's desktop with it.
+  local question=""
+  found_question() { question=$(window_named '^確認$'); [ -n "$question" ]; }
+  key "$main" alt+f
+  key "$main" x
+  if wait_for 20 found_question; then key "$question" Return; fi
+  ended() { ! kill -0 "$viewer" 2>/dev/null; }
+  wait_for 30 ended || kill "$viewer" 2>/dev/null || true
+  wait "$viewer" 2>/dev/null || true
+  viewer=""
+  rm -f "$run/previous.png"
+}
+# The dialog has filled its tree when it has been still for a moment.
+picture_of_dialog_ready() { screen_still; }
+
+# The protected event record (a swerve): three seconds after the event the circle shows its
+# trace and the info panel the protect icon.
+shoot event-mode EVENT EVT00003 "イベント記録表示モード" cursor_past_event 3
+# Image folder: the first image and whatever else the mode loads, once the screen is still.
+image_settled() { picture_shown && screen_still; }
+shoot image-mode IMAGE IMG00001 "画像記録表示モード" image_settled
+# Continuous record: a while into the first chapter.
+shoot continuous-mode CONTINUE CNT00001 "連続記録表示モード" cursor_past 380
