@@ -207,7 +207,9 @@ TEST_F(ThumbnailTest, ButtonsMoveTheChoiceAndStopAtTheEnds) {
         pumpMessagesFor(50);
         EXPECT_EQ(strip->currentIndex(), step.current) << step.name;
         ASSERT_EQ(host.shown.size(), shownBefore + (step.shows ? 1 : 0)) << step.name;
-        if (step.shows) EXPECT_EQ(host.shown.back(), step.current) << step.name;
+        if (step.shows) {
+            EXPECT_EQ(host.shown.back(), step.current) << step.name;
+        }
         for (int i = 0; i < 3; ++i) EXPECT_EQ(framed(i), i == step.current) << step.name << ", item " << i;
         EXPECT_EQ(enabled(Thumbnail::FirstButton), step.backEnabled) << step.name;
         EXPECT_EQ(enabled(Thumbnail::PreviousButton), step.backEnabled) << step.name;
@@ -415,4 +417,30 @@ TEST_F(ThumbnailTest, AFolderGoneWhileLoadingClearsTheDisplay) {
     DestroyWindow(strip->handle());  // lets go of the moved folder's files
     CloseHandle(release);
     MoveFileW(moved.c_str(), folder.c_str());  // so that the scratch folder takes it along
+}
+
+// Painting the list gives it the keyboard focus (so the arrow keys page at once), but only
+// while the strip's own window is the active one: a window of the program in front, such as
+// a dialog being typed into, keeps its focus when the strip repaints behind it.
+TEST_F(ThumbnailTest, PaintingTakesTheFocusOnlyFromTheStripsOwnWindow) {
+    openAndWait(threeRecords());
+    HWND list = strip->listView().handle();
+    HostWindow dialog(0, 300, 200, 100);
+    const struct {
+        const char* name;
+        HWND active;
+        HWND focusAfterPaint;
+    } cases[] = {
+        {"another window in front", dialog.handle(), dialog.handle()},
+        {"the strip's window active", owner->handle(), list},
+    };
+    for (const auto& c : cases) {
+        SetActiveWindow(c.active);
+        SetFocus(c.active);
+        ASSERT_EQ(GetActiveWindow(), c.active) << c.name << ": could not be made active";
+        ASSERT_EQ(GetFocus(), c.active) << c.name;
+        InvalidateRect(list, nullptr, FALSE);
+        UpdateWindow(list);
+        EXPECT_EQ(GetFocus(), c.focusAfterPaint) << c.name;
+    }
 }
