@@ -1,7 +1,7 @@
 #include "playback/ImageListView.h"
 
-#include "ui/Exception.h"
-#include "ui/StringTable.h"
+#include "base/Exception.h"
+#include "base/StringTable.h"
 #include "ui/WindowException.h"
 
 #include <memory>

@@ -1,13 +1,13 @@
 #include "playback/Thumbnail.h"
 
 #include "playback/IThumbnailHost.h"
-#include "playback/ImageDecoder.h"
+#include "playback/decode/ImageDecoder.h"
 #include "playback/ImageListView.h"
 #include "playback/Messages.h"
-#include "ui/Exception.h"
+#include "base/Exception.h"
 #include "ui/ImageButton.h"
 #include "ui/MessageBox.h"
-#include "ui/StringTable.h"
+#include "base/StringTable.h"
 #include "ui/TrackToolTip.h"
 
 #include <mmsystem.h>

@@ -12,7 +12,7 @@
 // buttons come alive.
 #include "archive/VideoInfo07.h"
 #include "playback/AlphaImage.h"
-#include "playback/Image.h"
+#include "playback/decode/Image.h"
 #include "playback/ImageLoader.h"
 #include "ui/GdiScope.h"
 #include "ui/ImageButtonListener.h"

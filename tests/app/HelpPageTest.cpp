@@ -1,7 +1,7 @@
 // The help page written out of the program's resources for the browser.
 #include "app/AppTestFolder.h"
 #include "app/HelpPage.h"
-#include "ui/StringTable.h"
+#include "base/StringTable.h"
 
 #include <gtest/gtest.h>
 

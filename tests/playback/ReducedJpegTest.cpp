@@ -1,6 +1,6 @@
 // The reduced decode that thumbnails use: the largest of the decoder's own reductions that
 // still covers the wanted size, colours as in the full decode, damaged input gives nothing.
-#include "playback/ImageDecoder.h"
+#include "playback/decode/ImageDecoder.h"
 #include "tools/writer/FrameJpegEncoder.h"
 
 #include <gtest/gtest.h>

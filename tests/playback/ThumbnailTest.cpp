@@ -11,7 +11,7 @@
 #include "support/MessagePump.h"
 #include "support/PaintCapture.h"
 #include "support/PlayerRecords.h"
-#include "ui/Exception.h"
+#include "base/Exception.h"
 #include "ui/ImageButton.h"
 
 #include <gtest/gtest.h>
