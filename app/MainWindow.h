@@ -1,11 +1,12 @@
 #pragma once
 // The program's one top-level window: it carries the menu, owns and lays out the picture
 // and the panels, holds the open folder and the display mode, and runs the user's commands
-// (open a folder, previous/next record, help, About, card restore, close).
+// (open a folder, previous/next record, the settings dialogs, help, About, card restore, close).
 #include "app/MainWindowLayout.h"
 #include "playback/AlphaImage.h"
 #include "playback/IPlayerHost.h"
 #include "playback/IThumbnailHost.h"
+#include "ui/IPanelHost.h"
 #include "ui/IPanelSource.h"
 #include "ui/Window.h"
 
@@ -15,13 +16,15 @@
 class AnalogSpeedMeter;
 class CircleChart;
 class ConfigPanel;
+class ConsolePanel;
 class InfoPanel;
 class LineChart;
 class SpeedMeter;
+class StopWatch;
 class Thumbnail;
 class VideoPlayer;
 
-class MainWindow : public Window, public IPlayerHost, public IThumbnailHost, public IPanelSource {
+class MainWindow : public Window, public IPlayerHost, public IThumbnailHost, public IPanelSource, public IPanelHost {
 public:
     static constexpr int kMenuId = 101;
     static constexpr int kIconId = 294;
@@ -34,6 +37,8 @@ public:
     // The panels beside and below the picture: child windows, created once, that delete
     // themselves with their windows.
     struct Panels {
+        ConsolePanel* console = nullptr;
+        StopWatch* stopwatch = nullptr;
         ConfigPanel* config = nullptr;
         InfoPanel* info = nullptr;
         LineChart* lineChart = nullptr;
@@ -79,7 +84,7 @@ public:
     // Opens a folder in the display mode its records call for; every failure is shown in a
     // warning box and leaves an empty display in event mode.
     void loadFolder(const std::wstring& path);
-    void goToAdjacentRecord(bool previous);
+    void goToAdjacentRecord(bool previous) override;
     void updateCaption();
     // Asks before closing when something is loaded; destroys the window when confirmed.
     void requestClose();
@@ -119,8 +124,12 @@ private:
     void openImageFolder(const std::wstring& path);
     void warn(const std::wstring& text);
     void fallBackAfterFailedLoad();
+    // With laps measured, asks whether they may go (5090); true to go on.
+    bool lapsMayBeErased();
     void showHelp();
     void showAbout();
+    template <typename SettingsDialog>
+    void runSettingsDialog();
     void restoreCard();
 
     // Child windows: they delete themselves with their windows.
