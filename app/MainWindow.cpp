@@ -11,22 +11,24 @@
 #include "app/SdCardRestore.h"
 #include "app/SiblingFolderSearch.h"
 #include "archive/FileSystem.h"
-#include "archive/NameCheck.h"
 #include "archive/RecordCatalog.h"
 #include "base/Exception.h"
 #include "base/StringTable.h"
+#include "playback/Thumbnail.h"
 #include "playback/VideoPlayer.h"
+#include "resources/resource.h"
 #include "ui/AnalogSpeedMeter.h"
 #include "ui/CircleChart.h"
 #include "ui/ConfigPanel.h"
+#include "ui/ConsolePanel.h"
 #include "ui/InfoPanel.h"
 #include "ui/LineChart.h"
 #include "ui/MessageBox.h"
+#include "ui/PlayTrackBar.h"
 #include "ui/SpeedMeter.h"
+#include "ui/StopWatch.h"
 #include "ui/WindowException.h"
 
-#include <algorithm>
-#include <vector>
 
 namespace {
 
@@ -39,6 +41,7 @@ constexpr unsigned kNoPreviousRecordText = 5066;
 constexpr unsigned kFolderGoneText = 5078;
 constexpr unsigned kNoUsableDataText = 5505;
 constexpr unsigned kUnreadableDataText = 5510;
+constexpr unsigned kImageLimitText = 5516;
 constexpr unsigned kFirstModeName = 5506;  // 5506 event, 5507 image, 5508 continuous
 constexpr std::size_t kMaxCaptionChars = 1023;
 
@@ -108,12 +111,18 @@ MainWindow::~MainWindow() = default;
 
 // In the order the panels are stacked: the last made lies on top where places touch.
 void MainWindow::createPanels() {
+    panels.console = new ConsolePanel(handle(), *this, *player);
+    panels.stopwatch = new StopWatch(handle(), *this, *player);
+    player->setStopwatch(panels.stopwatch);
+    panels.console->setStopwatch(panels.stopwatch);
+    panels.console->updateControls();
     panels.config = new ConfigPanel(handle(), [this] { openFolder(); });
     panels.info = new InfoPanel(handle(), *this);
     panels.lineChart = new LineChart(handle(), *this);
     panels.circleChart = new CircleChart(handle(), *this, kInitialCircleRange);
     panels.analogSpeedMeter = new AnalogSpeedMeter(handle(), *this);
     panels.speedMeter = new SpeedMeter(handle(), *this);
+    panels.thumbnails = new Thumbnail(handle(), *this);
 }
 
 LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -136,7 +145,7 @@ void MainWindow::onSize(int width, int height) {
     // An enabled bottom strip takes the bottom row: the line chart, or the thumbnail strip
     // in image mode, whose row stays free there.
     bool lineChartRow = panels.lineChart != nullptr && panels.lineChart->isEnabled();
-    bool thumbnailRow = mode == kDisplayImage;
+    bool thumbnailRow = panels.thumbnails != nullptr && panels.thumbnails->isEnabled();
     places = MainWindowLayout::forClient(width, height, lineChartRow, thumbnailRow);
     placePanels();
 }
@@ -146,12 +155,15 @@ void MainWindow::placePanels() {
         if (panel != nullptr) MoveWindow(panel->handle(), where.x, where.y, where.width, where.height, TRUE);
     };
     if (panels.lineChart != nullptr && panels.lineChart->isEnabled()) place(panels.lineChart, places.lineChart);
+    if (panels.thumbnails != nullptr && panels.thumbnails->isEnabled()) place(panels.thumbnails, places.thumbnails);
     place(panels.config, places.configPanel);
     place(panels.circleChart, places.circleChart);
     place(panels.analogSpeedMeter, places.analogSpeedMeter);
     place(panels.info, places.infoPanel);
     place(panels.speedMeter, places.speedMeter);
     place(player, places.videoPlayer);
+    place(panels.console, places.console);
+    place(panels.stopwatch, places.stopWatch);
 }
 
 void MainWindow::onPaint() {
@@ -251,9 +263,13 @@ void MainWindow::applyModeLayout() {
     panels.circleChart->setEnabled(recordsWithTelemetry);
     panels.circleChart->updateRangeButtons();
     panels.analogSpeedMeter->setEnabled(recordsWithTelemetry);
+    // Image mode's strip takes the bottom row instead.
+    panels.thumbnails->setEnabled(!recordsWithTelemetry);
+    panels.thumbnails->setVisible(!recordsWithTelemetry);
     RECT client;
     GetClientRect(handle(), &client);
     onSize(client.right, client.bottom);
+    if (panels.console != nullptr) panels.console->setDisplayMode(mode);
     panels.circleChart->discardBitmap();
     InvalidateRect(panels.analogSpeedMeter->handle(), nullptr, TRUE);
 }
@@ -276,7 +292,8 @@ void MainWindow::pausePlayback() {
 }
 
 bool MainWindow::isDataLoaded() const {
-    return player != nullptr && player->frameInfo() != nullptr;
+    return (player != nullptr && player->frameInfo() != nullptr) ||
+           (panels.thumbnails != nullptr && (panels.thumbnails->imageCount() > 0 || panels.thumbnails->isDone()));
 }
 
 const IVideoInfo* MainWindow::frameInfo() const {
@@ -292,7 +309,9 @@ bool MainWindow::recordProtected() const {
 }
 
 void MainWindow::refreshPanels() {
+    if (panels.console != nullptr) panels.console->updateControls();
     if (GetFocus() == nullptr) SetFocus(handle());
+    if (panels.stopwatch != nullptr) panels.stopwatch->refresh();
     if (panels.speedMeter == nullptr) return;  // the player reports before the panels exist
     if (panels.lineChart->isEnabled()) panels.lineChart->refreshCursor();
     panels.speedMeter->refresh();
@@ -313,7 +332,9 @@ void MainWindow::redrawCharts() {
     panels.info->repaint();
 }
 
-void MainWindow::updateConsoleControls() {}
+void MainWindow::updateConsoleControls() {
+    if (panels.console != nullptr) panels.console->updateControls();
+}
 
 void MainWindow::closeRecord() {
     player->close();
@@ -325,6 +346,7 @@ void MainWindow::closeRecord() {
 // Opens what the display mode calls for; throws the reader's Exception when it cannot.
 void MainWindow::openRecord(const std::wstring& path) {
     player->setMode(mode);
+    if (mode != kDisplayImage) panels.thumbnails->reset();
     closeRecord();
     switch (mode) {
     case kDisplayEvent:
@@ -332,27 +354,31 @@ void MainWindow::openRecord(const std::wstring& path) {
         player->openFolder(path);
         break;
     case kDisplayContinuous:
+        panels.console->positionBar().setPosition(panels.console->positionBar().rangeMinimum(), false);
         resetRecordPanels();
         player->setTotalFrames(player->buildChapterList(path));
         if (!player->openChapter(0)) throw VideoArchiveException(loadString(kUnreadableDataText));
         break;
     default:
-        showFirstImage(path);
+        openImageFolder(path);
         break;
     }
 }
 
-// Stands in for the thumbnail strip, which chooses the image of an image folder: until it
-// takes its place, the folder's first image by name is shown.
-void MainWindow::showFirstImage(const std::wstring& path) {
-    std::vector<DirectoryEntry> images = FileSystem::current().list(path, RecordCatalog::kImagePattern);
-    std::vector<std::wstring> names;
-    for (const DirectoryEntry& entry : images)
-        if (!entry.isDirectory && nameMatchesPattern(RecordCatalog::kImagePattern, entry.name)) names.push_back(entry.name);
-    if (names.empty()) return;
-    std::sort(names.begin(), names.end());
-    player->setImagePath(joinPath(path, names.front()));
-    player->openImage(path);
+// The strip fills itself in the background and has the first record shown when it is done.
+void MainWindow::openImageFolder(const std::wstring& path) {
+    if (panels.thumbnails->openFolder(path)) warn(loadString(kImageLimitText));
+}
+
+void MainWindow::showImage(int index) {
+    try {
+        player->setImagePath(index < panels.thumbnails->imageCount() ? panels.thumbnails->imagePath(index) : std::wstring());
+        player->openImage(folder);
+        updateCaption();
+    } catch (const Exception& failure) {
+        updateCaption();
+        warn(failure.message());
+    }
 }
 
 std::wstring MainWindow::captionText(bool loaded, int displayMode, const std::wstring& folder,
@@ -382,6 +408,7 @@ void MainWindow::requestClose() {
 
 void MainWindow::openFolder() {
     pausePlayback();
+    if (!lapsMayBeErased()) return;
     std::wstring chosen = folder;
     if (!FolderDialog::chooseRecordFolder(handle(), chosen, mode)) return;
     loadFolder(chosen);
@@ -391,15 +418,20 @@ void MainWindow::loadFolder(const std::wstring& path) {
     pausePlayback();
     folder = path;
     try {
+        panels.stopwatch->reset();
+        panels.console->updateControls();
         if (!RecordCatalog::decideDisplayMode(path, mode)) {
             closeRecord();
+            panels.thumbnails->reset();
             throw Exception(loadString(kNoUsableDataText));
         }
         applyModeLayout();
+        panels.stopwatch->onDisplayModeChanged(mode);
         openRecord(path);
         repaintRecordPanels();
         updateCaption();
         if (mode != kDisplayImage) player->play(player->currentFrame());
+        if (mode == kDisplayContinuous) panels.stopwatch->enableForState();
     } catch (const Exception& failure) {
         fallBackAfterFailedLoad();
         warn(failure.message());
@@ -410,12 +442,20 @@ void MainWindow::fallBackAfterFailedLoad() {
     InvalidateRect(player->handle(), nullptr, TRUE);
     mode = kDisplayEvent;
     applyModeLayout();
+    panels.thumbnails->reset();
+    panels.stopwatch->onDisplayModeChanged(mode);
     panels.lineChart->invalidateGraph();
     panels.circleChart->discardBitmap();
     panels.analogSpeedMeter->reset();
     panels.speedMeter->setLastSpeed(0);
     InvalidateRect(panels.speedMeter->handle(), nullptr, TRUE);
     updateCaption();
+}
+
+bool MainWindow::lapsMayBeErased() {
+    if (panels.stopwatch->lapCount() == 0) return true;
+    return showMessageBox(loadString(IDS_LAPS_WILL_BE_ERASED), loadString(kQuestionCaption),
+                          MB_OKCANCEL | MB_ICONQUESTION, handle()) == IDOK;
 }
 
 void MainWindow::goToAdjacentRecord(bool previous) {
@@ -432,17 +472,25 @@ void MainWindow::goToAdjacentRecord(bool previous) {
         }
     } catch (const DataMissingException&) {
         clearDisplay();
+        panels.stopwatch->reset();
         warn(loadString(kFolderGoneText));
         return;
     } catch (const Exception&) {
         warn(loadString(previous ? kNoPreviousRecordText : kNoNextRecordText));
         return;
     }
+    if (mode == kDisplayContinuous) {
+        if (!lapsMayBeErased()) return;
+        panels.console->positionBar().setPosition(panels.console->positionBar().rangeMinimum(), false);
+    }
     loadFolder(sibling);
 }
 
 void MainWindow::clearDisplay() {
     closeRecord();
+    panels.thumbnails->reset();
+    // A measurement over a record that is gone means nothing any more.
+    panels.stopwatch->reset();
     repaintRecordPanels();
     mode = kDisplayEvent;
     applyModeLayout();

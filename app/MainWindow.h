@@ -7,6 +7,8 @@
 #include "app/RecordExportCommands.h"
 #include "playback/AlphaImage.h"
 #include "playback/IPlayerHost.h"
+#include "playback/IThumbnailHost.h"
+#include "ui/IPanelHost.h"
 #include "ui/IPanelSource.h"
 #include "ui/Window.h"
 
@@ -16,12 +18,15 @@
 class AnalogSpeedMeter;
 class CircleChart;
 class ConfigPanel;
+class ConsolePanel;
 class InfoPanel;
 class LineChart;
 class SpeedMeter;
+class StopWatch;
+class Thumbnail;
 class VideoPlayer;
 
-class MainWindow : public Window, public IPlayerHost, public IPanelSource {
+class MainWindow : public Window, public IPlayerHost, public IThumbnailHost, public IPanelSource, public IPanelHost {
 public:
     static constexpr int kMenuId = 101;
     static constexpr int kIconId = 294;
@@ -34,12 +39,15 @@ public:
     // The panels beside and below the picture: child windows, created once, that delete
     // themselves with their windows.
     struct Panels {
+        ConsolePanel* console = nullptr;
+        StopWatch* stopwatch = nullptr;
         ConfigPanel* config = nullptr;
         InfoPanel* info = nullptr;
         LineChart* lineChart = nullptr;
         CircleChart* circleChart = nullptr;
         AnalogSpeedMeter* analogSpeedMeter = nullptr;
         SpeedMeter* speedMeter = nullptr;
+        Thumbnail* thumbnails = nullptr;  // image mode's strip, in the bottom row
     };
 
     // Menu commands.
@@ -67,6 +75,9 @@ public:
     void resetCharts() override;
     void redrawCharts() override;
     void updateConsoleControls() override;
+    // Image mode: the strip's record at index goes to the player; a failure is shown in a
+    // warning box and the folder stays open.
+    void showImage(int index) override;
     // What the panels read: the player's record and frame, and the display mode.
     const IVideoInfo* frameInfo() const override;
     int currentFrame() const override;
@@ -75,7 +86,7 @@ public:
     // Opens a folder in the display mode its records call for; every failure is shown in a
     // warning box and leaves an empty display in event mode.
     void loadFolder(const std::wstring& path);
-    void goToAdjacentRecord(bool previous);
+    void goToAdjacentRecord(bool previous) override;
     void updateCaption();
     // Asks before closing when something is loaded; destroys the window when confirmed.
     void requestClose();
@@ -88,6 +99,7 @@ public:
     bool isDataLoaded() const;
     const MainWindowLayout& layout() const { return places; }
     VideoPlayer* videoPlayer() const { return player; }
+    Thumbnail* thumbnailStrip() const { return panels.thumbnails; }
     const Panels& panelWindows() const { return panels; }
 
     // "%s %s - %s" (mode name, folder, application name) while something is loaded, else
@@ -111,9 +123,11 @@ private:
     void pausePlayback();
     void closeRecord();
     void openRecord(const std::wstring& path);
-    void showFirstImage(const std::wstring& path);
+    void openImageFolder(const std::wstring& path);
     void warn(const std::wstring& text);
     void fallBackAfterFailedLoad();
+    // With laps measured, asks whether they may go (5090); true to go on.
+    bool lapsMayBeErased();
     void showHelp();
     void showAbout();
     template <typename SettingsDialog>
