@@ -4,6 +4,7 @@
 #include "archive/RecordCatalog.h"
 #include "playback/VideoPlayer.h"
 #include "resources/resource.h"
+#include "ui/ConsolePanel.h"
 
 #include <commctrl.h>
 
@@ -38,76 +39,50 @@ void PlaybackKeys::run(WORD command) {
         if (player->hasPicture()) SendMessageW(player->handle(), WM_COMMAND, IDC_PLAYER_COPY, 0);
         return;
     }
-    if (player->frameInfo() == nullptr || window.displayMode() == kDisplayImage) return;
+    ConsolePanel* console = window.panelWindows().console;
+    if (console == nullptr || player->frameInfo() == nullptr || window.displayMode() == kDisplayImage) return;
+    // The keys do what the console's buttons and position bar do, under the same rules: a
+    // running lap measurement is never stepped or moved back before its last mark.
     switch (command) {
-    case kPlayPauseCommand: togglePlay(); break;
-    case kPreviousFrameCommand: step(-1); break;
-    case kNextFrameCommand: step(1); break;
-    case kFirstFrameCommand: showFrame(0); break;
-    case kLastFrameCommand: showFrame(lastFrame()); break;
-    case kPreviousChapterCommand: goToAdjacentChapter(true); break;
-    case kNextChapterCommand: goToAdjacentChapter(false); break;
+    case kPlayPauseCommand: togglePlay(*console); break;
+    case kPreviousFrameCommand: console->stepBack(); break;
+    case kNextFrameCommand: console->stepForward(); break;
+    case kFirstFrameCommand: showFrame(*console, 0); break;
+    case kLastFrameCommand: showFrame(*console, lastFrame()); break;
+    case kPreviousChapterCommand: goToAdjacentChapter(*console, true); break;
+    case kNextChapterCommand: goToAdjacentChapter(*console, false); break;
     default: break;
     }
 }
 
-void PlaybackKeys::togglePlay() {
-    VideoPlayer& player = *window.videoPlayer();
-    if (player.playState() == VideoPlayer::Playing) {
-        player.pause();
-        return;
-    }
-    // Playing again from the frame on screen restarts the sound there: after a step the
-    // paused sound would otherwise pull the picture back to where it stopped.
-    int from = player.currentFrame();
-    if (absoluteFrame() >= lastFrame()) from = 0;
-    player.play(from);
-}
-
-void PlaybackKeys::showFrame(long target) {
-    VideoPlayer& player = *window.videoPlayer();
-    long wanted = std::clamp(target, 0L, lastFrame());
-    if (player.playState() == VideoPlayer::Playing) player.halt();
-    if (window.displayMode() == kDisplayContinuous)
-        player.seekGlobal(0, static_cast<int>(wanted));
-    else
-        player.seek(static_cast<int>(wanted));
-}
-
-void PlaybackKeys::step(int direction) {
+void PlaybackKeys::togglePlay(ConsolePanel& console) {
     const VideoPlayer& player = *window.videoPlayer();
-    long target = absoluteFrame() + direction;
-    // A cut chapter holds fewer than a minute of slots: a step past its end goes on at the
-    // next chapter's first slot, and a step back from a first slot lands on the previous
-    // chapter's last one.
-    if (window.displayMode() == kDisplayContinuous) {
-        long chapterStart = static_cast<long>(player.chapter()) * VideoPlayer::kSlotsPerChapter;
-        if (direction > 0 && player.currentFrame() + 1 >= player.frameCount())
-            target = chapterStart + VideoPlayer::kSlotsPerChapter;
-        else if (direction < 0 && player.currentFrame() == 0 && player.chapter() > 0)
-            target = chapterStart - 1;
-    }
-    showFrame(target);
+    // Space on the last frame plays the record again from its start.
+    long chapterStart = window.displayMode() == kDisplayContinuous
+                            ? static_cast<long>(player.chapter()) * VideoPlayer::kSlotsPerChapter
+                            : 0;
+    if (player.playState() != VideoPlayer::Playing && chapterStart + player.currentFrame() >= lastFrame())
+        showFrame(console, 0);
+    console.playOrPause();
 }
 
-void PlaybackKeys::goToAdjacentChapter(bool previous) {
+void PlaybackKeys::showFrame(ConsolePanel& console, long target) {
     VideoPlayer& player = *window.videoPlayer();
+    if (player.playState() == VideoPlayer::Playing) player.halt();
+    console.moveTo(static_cast<int>(std::clamp(target, 0L, lastFrame())));
+}
+
+void PlaybackKeys::goToAdjacentChapter(ConsolePanel& console, bool previous) {
+    const VideoPlayer& player = *window.videoPlayer();
     int chapter = player.chapter() + (previous ? -1 : 1);
     if (window.displayMode() != kDisplayContinuous || chapter < 0 || chapter >= player.chapterCount()) {
         window.goToAdjacentRecord(previous);
         return;
     }
-    bool playing = player.playState() == VideoPlayer::Playing;
-    if (playing) player.halt();
-    player.seekGlobal(playing ? 1 : 0, chapter * VideoPlayer::kSlotsPerChapter);
-}
-
-long PlaybackKeys::absoluteFrame() const {
-    const VideoPlayer& player = *window.videoPlayer();
-    long chapterStart = window.displayMode() == kDisplayContinuous
-                            ? static_cast<long>(player.chapter()) * VideoPlayer::kSlotsPerChapter
-                            : 0;
-    return chapterStart + player.currentFrame();
+    if (previous)
+        console.previousChapter();
+    else
+        console.nextChapter();
 }
 
 long PlaybackKeys::lastFrame() const {

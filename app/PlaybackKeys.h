@@ -7,6 +7,7 @@
 // commands.
 #include <windows.h>
 
+class ConsolePanel;
 class MainWindow;
 
 class PlaybackKeys {
@@ -34,14 +35,11 @@ public:
     void run(WORD command);
 
 private:
-    void togglePlay();
-    // One frame forward (1) or back (-1), across chapter boundaries.
-    void step(int direction);
-    // Steps or jumps to frame number target of the whole record (all chapters of a
-    // continuous one), clamped to the record; playback stops there.
-    void showFrame(long target);
-    void goToAdjacentChapter(bool previous);
-    long absoluteFrame() const;
+    void togglePlay(ConsolePanel& console);
+    // Jumps to frame number target of the whole record (all chapters of a continuous one),
+    // clamped to the record; playback stops there.
+    void showFrame(ConsolePanel& console, long target);
+    void goToAdjacentChapter(ConsolePanel& console, bool previous);
     long lastFrame() const;
 
     MainWindow& window;

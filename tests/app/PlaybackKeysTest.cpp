@@ -8,6 +8,7 @@
 #include "support/MessageBoxRecorder.h"
 #include "support/MessagePump.h"
 #include "support/PlayerRecords.h"
+#include "ui/StopWatch.h"
 
 #include <gtest/gtest.h>
 
@@ -131,6 +132,27 @@ TEST_F(PlaybackKeysTest, StepAndPageThroughTheChaptersOfAContinuousRecord) {
         EXPECT_EQ(player().chapter(), c.chapter) << c.name;
         EXPECT_EQ(player().currentFrame(), c.frame) << c.name;
         EXPECT_FALSE(playing()) << c.name;
+    }
+    EXPECT_TRUE(quiet.boxes().empty());
+}
+
+// A running lap measurement is never stepped or moved back before its last mark, by keys no
+// more than by the console's buttons and bar: a lap would otherwise end before it began.
+TEST_F(PlaybackKeysTest, KeysNeverGoBackBeforeAMeasurementsLastMark) {
+    MessageBoxRecorder quiet;
+    std::wstring folder = tree.folder(L"CONTINUE\\CNT00001");
+    ASSERT_TRUE(writeChapter(folder + L"\\Video0000.dmv", 12));
+    ASSERT_TRUE(writeChapter(folder + L"\\Video0001.dmv", 12));
+    for (UINT back : {VK_LEFT, VK_HOME, VK_PRIOR}) {
+        open(folder);
+        ASSERT_TRUE(press(VK_NEXT));
+        for (int step = 0; step < 3; ++step) ASSERT_TRUE(press(VK_RIGHT));
+        ASSERT_EQ(player().currentFrame(), 3);
+        window->panelWindows().stopwatch->startOrStop();
+        ASSERT_TRUE(press(back));
+        EXPECT_EQ(player().chapter(), 1) << "key " << back;
+        EXPECT_GE(player().currentFrame(), 3) << "key " << back;
+        window->panelWindows().stopwatch->reset();
     }
     EXPECT_TRUE(quiet.boxes().empty());
 }

@@ -63,16 +63,24 @@ found_other() {
   [ -n "$other" ]
 }
 no_other() { ! found_other; }
-# Opens ファイル and picks the item with letter $1; waits for the dialog it opens.
+program="$(win "$app/SCENOVA.exe")"
+menu_open() { "$top/scripts/wine" "$build/bin/scenova-probe.exe" menu "$program" </dev/null >/dev/null 2>&1; }
+# Opens ファイル (alt+f again until the menu shows, as the window may not take keys at first)
+# and picks the item with letter $1; waits for the dialog it opens. The item's key goes only
+# to an open menu and is never taken back with Escape: on a loaded machine the dialog can take
+# many seconds to show, and an Escape meant for the menu would cancel it.
 menu() {
-  for attempt in 1 2 3 4; do
+  local attempt
+  for attempt in 1 2 3 4 5 6; do
     xdotool windowfocus "$window" 2>/dev/null || true
     key "$window" alt+f
-    key "$window" "$1"
-    wait_for 10 found_other && return 0
-    key "$window" Escape
+    if wait_for 30 menu_open; then
+      key "$window" "$1"
+      wait_for 120 found_other && return 0
+      fail "ファイル → $1 opened no dialog"
+    fi
   done
-  fail "ファイル → $1 opened no dialog"
+  fail "the file menu did not open"
 }
 # In the save dialog that menu opened, types a full path as the file name and saves. Typed
 # through the keyboard focus: keys sent to a window directly lose their shift state ("Z:").
