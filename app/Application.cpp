@@ -1,6 +1,7 @@
 #include "app/Application.h"
 
 #include "app/FirmwareCodeText.h"
+#include "app/HelpPage.h"
 #include "app/MainWindow.h"
 #include "app/OsVersionCheck.h"
 #include "archive/SoundWarning.h"
@@ -78,10 +79,12 @@ void Application::startAndLoop(HINSTANCE instance, int showCommand, int& exitCod
     SoundWarning::install([](const std::wstring& message, const std::wstring& caption) {
         showMessageBox(message, caption, MB_ICONWARNING, nullptr);
     });
+    HelpPage::removeStaleCopies();
     MainWindow* window = new MainWindow();
     ShowWindow(window->handle(), showCommand);
     UpdateWindow(window->handle());
     exitCode = runMessageLoop();
+    HelpPage::removeShownCopies();
 }
 
 int Application::run(HINSTANCE instance, int showCommand) {
