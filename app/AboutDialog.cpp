@@ -2,8 +2,8 @@
 
 #include "app/Application.h"
 #include "app/ProgramVersion.h"
+#include "base/StringTable.h"
 #include "ui/LinkLabel.h"
-#include "ui/StringTable.h"
 
 INT_PTR AboutDialog::dialogProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {

@@ -1,13 +1,13 @@
 #include "app/Application.h"
 
-#include "app/FirmwareCodeText.h"
 #include "app/HelpPage.h"
 #include "app/MainWindow.h"
 #include "app/OsVersionCheck.h"
+#include "archive/FirmwareCodeText.h"
 #include "archive/SoundWarning.h"
-#include "ui/Exception.h"
+#include "base/Exception.h"
+#include "base/StringTable.h"
 #include "ui/MessageBox.h"
-#include "ui/StringTable.h"
 
 #include <commctrl.h>
 #include <objbase.h>

@@ -3,8 +3,8 @@
 #include "app/FdiContext.h"
 #include "app/FileHandle.h"
 #include "archive/FileSystem.h"
-#include "ui/Exception.h"
-#include "ui/StringTable.h"
+#include "base/Exception.h"
+#include "base/StringTable.h"
 
 #include <fcntl.h>
 #include <io.h>

@@ -1,7 +1,7 @@
 #include "app/DialogMutex.h"
 
+#include "base/StringTable.h"
 #include "ui/MessageBox.h"
-#include "ui/StringTable.h"
 
 namespace {
 

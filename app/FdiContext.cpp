@@ -1,7 +1,7 @@
 #include "app/FdiContext.h"
 
-#include "ui/Exception.h"
-#include "ui/StringTable.h"
+#include "base/Exception.h"
+#include "base/StringTable.h"
 
 #include <fcntl.h>
 #include <io.h>

@@ -2,9 +2,9 @@
 
 #include "app/Application.h"
 #include "app/ItemIdList.h"
+#include "base/StringTable.h"
 #include "ui/Dialog.h"
 #include "ui/MessageBox.h"
-#include "ui/StringTable.h"
 
 #include <shlobj.h>
 

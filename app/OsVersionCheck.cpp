@@ -1,7 +1,7 @@
 #include "app/OsVersionCheck.h"
 
+#include "base/StringTable.h"
 #include "ui/MessageBox.h"
-#include "ui/StringTable.h"
 
 namespace {
 void warn(unsigned textId) {

@@ -2,8 +2,8 @@
 
 #include "app/CabinetExpander.h"
 #include "app/TemporaryFile.h"
-#include "ui/Exception.h"
-#include "ui/StringTable.h"
+#include "base/Exception.h"
+#include "base/StringTable.h"
 #include "ui/WindowException.h"
 
 #include <windows.h>

@@ -1,7 +1,7 @@
 #include "app/ProgramVersion.h"
 
 #include "app/ProgramPath.h"
-#include "ui/StringTable.h"
+#include "base/StringTable.h"
 
 #include <windows.h>
 

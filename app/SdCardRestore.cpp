@@ -1,11 +1,11 @@
 #include "app/SdCardRestore.h"
 
 #include "app/DialogMutex.h"
-#include "app/FirmInfo.h"
 #include "app/FolderDialog.h"
-#include "ui/Exception.h"
+#include "archive/FirmInfo.h"
+#include "base/Exception.h"
+#include "base/StringTable.h"
 #include "ui/MessageBox.h"
-#include "ui/StringTable.h"
 #include "ui/WaitCursor.h"
 
 namespace {

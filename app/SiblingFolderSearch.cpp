@@ -2,8 +2,8 @@
 
 #include "app/ComPointer.h"
 #include "app/ItemIdList.h"
-#include "ui/Exception.h"
-#include "ui/StringTable.h"
+#include "base/Exception.h"
+#include "base/StringTable.h"
 
 #include <shlobj.h>
 

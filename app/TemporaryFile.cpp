@@ -1,7 +1,7 @@
 #include "app/TemporaryFile.h"
 
-#include "ui/Exception.h"
-#include "ui/StringTable.h"
+#include "base/Exception.h"
+#include "base/StringTable.h"
 
 #include <windows.h>
 

@@ -1,8 +1,8 @@
 #include "app/ViewerCopy.h"
 
 #include "app/ProgramPath.h"
-#include "ui/Exception.h"
-#include "ui/StringTable.h"
+#include "base/Exception.h"
+#include "base/StringTable.h"
 #include "ui/WindowException.h"
 
 #include <windows.h>

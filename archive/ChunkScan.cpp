@@ -3,8 +3,8 @@
 #include "archive/FrameTag.h"
 #include "archive/RecorderFields.h"
 #include "archive/SignatureSearch.h"
-#include "ui/Exception.h"
-#include "ui/StringTable.h"
+#include "base/Exception.h"
+#include "base/StringTable.h"
 
 namespace {
 constexpr unsigned kDataUnreadable = 5510;
@@ -33,7 +33,7 @@ void ChunkScan::run() {
     }
     position = start;
 
-    const SignatureSearch search;
+    SignatureSearch search;
     bool firstVideoSeen = false;
     std::uint8_t header[RecorderFields::kChunkHeaderSize];
     std::uint8_t lookAhead[FrameTag::kSize];
@@ -45,7 +45,8 @@ void ChunkScan::run() {
 
         std::uint8_t type = RecorderFields::chunkType(header);
         if (!FrameTag::hasSignature(lookAhead) && type != RecorderFields::kSoundChunk) {
-            if (!search.resynchronise(file)) break;
+            const std::int64_t left = fileSize >= 0 && position >= 0 ? fileSize - position : -1;
+            if (!search.resynchronise(file, left)) break;
             position = file.tell();
             continue;
         }

@@ -1,22 +1,7 @@
 #include "archive/FileSystem.h"
 
-#ifdef _WIN32
-#include "archive/Win32FileSystem.h"
-#else
-#include "archive/PosixFileSystem.h"
-#endif
-
 namespace {
 FileSystem* installed = nullptr;
-}
-
-FileSystem& FileSystem::real() {
-#ifdef _WIN32
-    static Win32FileSystem fs;
-#else
-    static PosixFileSystem fs;
-#endif
-    return fs;
 }
 
 FileSystem& FileSystem::current() { return installed ? *installed : real(); }

@@ -73,6 +73,8 @@ public:
     static FileSystem& current();
     // Installs fs (not owned) as the current one; nullptr restores the real one.
     static void install(FileSystem* fs);
+    // The platform's own file system, defined beside its implementation
+    // (platform/Win32FileSystem.cpp, platform/PosixFileSystem.cpp).
     static FileSystem& real();
 };
 

@@ -4,7 +4,6 @@
 #include "archive/RecorderFields.h"
 
 #include <algorithm>
-#include <vector>
 
 namespace {
 constexpr std::size_t kLast = FrameTag::kSignatureSize - 1;
@@ -33,12 +32,19 @@ std::ptrdiff_t SignatureSearch::find(const std::uint8_t* bytes, std::size_t leng
     return -1;
 }
 
-bool SignatureSearch::resynchronise(File& file) const {
+bool SignatureSearch::resynchronise(File& file, std::int64_t bytesLeft) {
     std::int64_t start = file.tell();
     if (start < 0) return false;
-    std::vector<std::uint8_t> window(kWindow);
-    std::size_t length = file.read(window.data(), window.size());
-    std::ptrdiff_t found = find(window.data(), length);
+    // A damaged file may need many searches: the window is made once, and no larger than the
+    // rest of the file (most files are far smaller than a window).
+    const std::size_t wanted =
+        bytesLeft >= 0 ? static_cast<std::size_t>(std::min<std::int64_t>(bytesLeft, kWindow)) : kWindow;
+    if (wanted > windowSize) {
+        window.reset(new std::uint8_t[wanted]);
+        windowSize = wanted;
+    }
+    std::size_t length = file.read(window.get(), wanted);
+    std::ptrdiff_t found = find(window.get(), length);
     if (found < 0) return false;
     std::int64_t header = start + found - kHeaderBeforeSignature;
     if (header < 0) return false;

@@ -9,11 +9,6 @@ namespace {
 
 const wchar_t kTempPrefix[] = L"obv";
 
-// Writes count bytes of the work buffer; returns how many reached the file.
-std::uint32_t writeBlock(File& output, const std::vector<std::uint8_t>& buffer, std::size_t count) {
-    return static_cast<std::uint32_t>(output.write(buffer.data(), count));
-}
-
 // The sample bytes a chunk really holds: never more than its payload.
 std::uint32_t samplesOf(const FrameRecord& chunk) {
     std::uint32_t payload = chunk.payloadSize > 0 ? static_cast<std::uint32_t>(chunk.payloadSize) : 0;
@@ -62,11 +57,18 @@ std::unique_ptr<File> SoundExtractor::create(std::wstring& name) {
     return output;
 }
 
-std::uint32_t SoundExtractor::write(File& data, File& output, std::vector<FrameRecord> chunks) {
+bool SoundExtractor::write(File& data, File& output, std::vector<FrameRecord> chunks) {
     // Stable: equal time stamps keep their file order.
     std::stable_sort(chunks.begin(), chunks.end(),
                      [](const FrameRecord& a, const FrameRecord& b) { return a.timeStamp < b.timeStamp; });
     std::uint32_t written = 0;
+    std::vector<std::uint8_t> buffer(kBlockSize);
+    // A full or failing drive: everything after the first short write is pointless.
+    auto writeBlock = [&](std::size_t count) {
+        if (output.write(buffer.data(), count) != count) return false;
+        written += static_cast<std::uint32_t>(count);
+        return true;
+    };
     if (!chunks.empty()) {
         const std::uint32_t base = chunks.front().timeStamp;
         auto beyond = std::find_if(chunks.begin(), chunks.end(), [base](const FrameRecord& chunk) {
@@ -74,7 +76,6 @@ std::uint32_t SoundExtractor::write(File& data, File& output, std::vector<FrameR
         });
         chunks.erase(beyond, chunks.end());
 
-        std::vector<std::uint8_t> buffer(kBlockSize);
         for (std::size_t i = 0; i + 1 < chunks.size(); ++i) {
             std::int64_t due = static_cast<std::int64_t>(chunks[i + 1].timeStamp - base) * kSamplesPerSecond / 1000;
             std::int64_t gap = due - written;
@@ -83,24 +84,25 @@ std::uint32_t SoundExtractor::write(File& data, File& output, std::vector<FrameR
             if (gap <= 16) continue;
             std::size_t first = static_cast<std::size_t>(std::min<std::int64_t>(gap, kBlockSize));
             readSamples(data, chunks[i], buffer, first);
-            written += writeBlock(output, buffer, first);
+            if (!writeBlock(first)) return false;
             std::int64_t remainder = gap - static_cast<std::int64_t>(first);
             std::fill(buffer.begin(), buffer.end(), kSilence);
             while (remainder > 0) {
                 std::size_t block = static_cast<std::size_t>(std::min<std::int64_t>(remainder, kBlockSize));
-                written += writeBlock(output, buffer, block);
+                if (!writeBlock(block)) return false;
                 remainder -= static_cast<std::int64_t>(block);
             }
         }
         const FrameRecord& last = chunks.back();
         std::size_t count = std::min<std::size_t>(last.soundByteCount, kBlockSize);
         readSamples(data, last, buffer, count);
-        written += writeBlock(output, buffer, count);
+        if (!writeBlock(count)) return false;
     }
 
     std::vector<std::uint8_t> finished = header(written);
-    output.seek(0, SEEK_SET);
-    output.write(finished.data(), finished.size());
-    output.close();
-    return written;
+    const bool headerWritten = output.seek(0, SEEK_SET) && output.write(finished.data(), finished.size()) == finished.size();
+    // The header and the last samples may still sit in the stream's buffer: only the close
+    // tells whether they reached the drive.
+    const bool closed = output.close();
+    return headerWritten && closed;
 }

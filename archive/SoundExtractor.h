@@ -25,8 +25,9 @@ public:
     static std::unique_ptr<File> create(std::wstring& name);
 
     // Writes the samples of the sound chunks (payload offsets into data), finishes the
-    // header and closes output. Returns the number of sample bytes written.
-    static std::uint32_t write(File& data, File& output, std::vector<FrameRecord> chunks);
+    // header and closes output. False when any of it did not reach the file (a full drive):
+    // the file is then no sound to play.
+    static bool write(File& data, File& output, std::vector<FrameRecord> chunks);
 
     // The 44-byte RIFF header for a data size.
     static std::vector<std::uint8_t> header(std::uint32_t dataSize);

@@ -1,6 +1,6 @@
 #include "archive/SoundWarning.h"
 
-#include "ui/StringTable.h"
+#include "base/StringTable.h"
 
 namespace {
 

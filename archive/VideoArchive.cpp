@@ -7,9 +7,9 @@
 #include "archive/RecorderFields.h"
 #include "archive/SoundExtractor.h"
 #include "archive/SoundWarning.h"
-#include "playback/ImageDecoder.h"
-#include "ui/Exception.h"
-#include "ui/StringTable.h"
+#include "base/Exception.h"
+#include "base/StringTable.h"
+#include "playback/decode/ImageDecoder.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -84,7 +84,14 @@ void VideoArchive::readContainer(ContainerKind kind) {
     information = readRecordHeader(*openFile);
     ChunkScan scan(*openFile, ChunkScan::Purpose::Open, firmware, sound != nullptr);
     scan.run();
-    if (sound) SoundExtractor::write(*openFile, *sound, scan.sounds());
+    if (sound && !SoundExtractor::write(*openFile, *sound, scan.sounds())) {
+        // The temporary drive is full or failing: the record plays without sound, with the
+        // same warning as when the file could not be made at all.
+        sound.reset();
+        FileSystem::current().remove(soundFile);
+        soundFile.clear();
+        SoundWarning::show();
+    }
 
     bool event = kind == ContainerKind::Event;
     placeOnGrid(scan.videos(), event ? kEventSlotMilliseconds : kChapterSlotMilliseconds);

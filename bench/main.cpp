@@ -5,14 +5,14 @@
 //   scenova-bench measure FILE [RUNS]  prints the figures of one record as JSON
 #include "archive/FileSystem.h"
 #include "archive/VideoArchive.h"
+#include "base/Exception.h"
 #include "bench/HeaderWalk.h"
 #include "bench/Statistics.h"
 #include "bench/Stopwatch.h"
-#include "playback/Image.h"
-#include "playback/ImageDecoder.h"
+#include "playback/decode/Image.h"
+#include "playback/decode/ImageDecoder.h"
 #include "tools/samplecard/DriveProfile.h"
 #include "tools/samplecard/RecordingBuilder.h"
-#include "ui/Exception.h"
 
 #include <nlohmann/json.hpp>
 

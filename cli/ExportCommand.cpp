@@ -3,12 +3,12 @@
 // slot whose frame decodes) and telemetry.csv (one row per slot).
 #include "archive/FileSystem.h"
 #include "archive/VideoArchive.h"
+#include "base/Exception.h"
+#include "base/StringTable.h"
 #include "cli/Commands.h"
 #include "cli/RecordFile.h"
 #include "cli/StagingFolder.h"
-#include "playback/ImageDecoder.h"
-#include "ui/Exception.h"
-#include "ui/StringTable.h"
+#include "playback/decode/ImageDecoder.h"
 
 #include <cstdio>
 #include <ctime>

@@ -1,13 +1,13 @@
 // scenova-cli info FILE|FOLDER: what the viewer reads from one recorder file, or what a
 // record folder holds, as one JSON object.
-#include "app/FirmwareCodeText.h"
 #include "archive/ChapterList.h"
 #include "archive/FileSystem.h"
+#include "archive/FirmwareCodeText.h"
 #include "archive/RecordCatalog.h"
 #include "archive/VideoArchive.h"
+#include "base/Exception.h"
 #include "cli/Commands.h"
 #include "cli/RecordFile.h"
-#include "ui/Exception.h"
 
 #include <nlohmann/json.hpp>
 

@@ -1,7 +1,7 @@
 #include "cli/RecordFile.h"
 
-#include "app/FirmwareCodeText.h"
 #include "archive/ByteOrder.h"
+#include "archive/FirmwareCodeText.h"
 #include "archive/NameCheck.h"
 #include "archive/RecordCatalog.h"
 #include "archive/SoundWarning.h"

@@ -2,9 +2,9 @@
 // values the settings dialog takes from them decoded.
 #include "cli/Commands.h"
 
-#include "app/FirmInfo.h"
-#include "ui/Exception.h"
-#include "ui/StringTable.h"
+#include "archive/FirmInfo.h"
+#include "base/Exception.h"
+#include "base/StringTable.h"
 
 #include <nlohmann/json.hpp>
 

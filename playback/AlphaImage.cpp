@@ -1,8 +1,8 @@
 #include "playback/AlphaImage.h"
 
-#include "playback/ImageDecoder.h"
+#include "base/Exception.h"
 #include "playback/ResourceData.h"
-#include "ui/Exception.h"
+#include "playback/decode/ImageDecoder.h"
 
 std::unique_ptr<AlphaImage> AlphaImage::fromResource(int id) {
     auto skin = std::make_unique<AlphaImage>();

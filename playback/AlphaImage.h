@@ -2,7 +2,7 @@
 // Owner of one skin picture, through which the widgets draw it. The picture may be absent
 // (missing or undecodable resource): then every draw does nothing. Drawing is opaque: the
 // fourth byte is ignored and nothing is blended.
-#include "playback/Image.h"
+#include "playback/decode/Image.h"
 
 #include <memory>
 

@@ -1,6 +1,6 @@
 #pragma once
 // The brightness adjustment applied to a copy of each frame before it is drawn.
-#include "playback/Image.h"
+#include "playback/decode/Image.h"
 
 #include <array>
 #include <cstdint>

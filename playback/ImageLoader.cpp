@@ -1,11 +1,11 @@
 #include "playback/ImageLoader.h"
 
-#include "app/FirmwareCodeText.h"
+#include "archive/FirmwareCodeText.h"
 #include "archive/RecordCatalog.h"
+#include "base/Exception.h"
+#include "base/StringTable.h"
 #include "playback/Messages.h"
 #include "playback/MutexLock.h"
-#include "ui/Exception.h"
-#include "ui/StringTable.h"
 #include "ui/WindowException.h"
 
 #include <mmsystem.h>

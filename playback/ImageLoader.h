@@ -5,8 +5,8 @@
 // lock. Results (WM_FRAME_READY) and timer expiries (WM_FRAME_DUE) reach the target window
 // as posted messages; the worker never touches a window otherwise.
 #include "archive/VideoArchive.h"
-#include "playback/Image.h"
 #include "playback/KernelHandle.h"
+#include "playback/decode/Image.h"
 
 #include <windows.h>
 

@@ -1,15 +1,15 @@
 #include "playback/VideoPlayer.h"
 
 #include "archive/RecordCatalog.h"
+#include "base/Exception.h"
+#include "base/StringTable.h"
 #include "playback/IPlayerHost.h"
 #include "playback/IStopwatchControl.h"
 #include "playback/Messages.h"
 #include "playback/WaveAudioPlayer.h"
 #include "resources/resource.h"
-#include "ui/Exception.h"
 #include "ui/GdiScope.h"
 #include "ui/MessageBox.h"
-#include "ui/StringTable.h"
 
 #include <mmsystem.h>
 #include <shlwapi.h>

@@ -10,8 +10,8 @@
 // request, so a slow decoder skips frames instead of building a backlog.
 #include "archive/VideoInfo07.h"
 #include "playback/GammaCorrection.h"
-#include "playback/Image.h"
 #include "playback/ImageLoader.h"
+#include "playback/decode/Image.h"
 #include "ui/Window.h"
 
 #include <windows.h>

@@ -1,9 +1,9 @@
 #include "playback/WaveAudioPlayer.h"
 
+#include "base/Exception.h"
+#include "base/StringTable.h"
 #include "playback/Messages.h"
 #include "ui/DefaultWindow.h"
-#include "ui/Exception.h"
-#include "ui/StringTable.h"
 
 #include <cstring>
 

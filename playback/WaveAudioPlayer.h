@@ -7,7 +7,7 @@
 // Without a device the player still keeps a virtual clock (virtualPosition), so pictures
 // play at the right pace on a machine without sound output.
 #include "playback/ISoundPlayer.h"
-#include "playback/WaveFile.h"
+#include "playback/decode/WaveFile.h"
 #include "ui/Window.h"
 
 #include <windows.h>

@@ -1,6 +1,6 @@
 #include "ui/ConfigPanel.h"
 
-#include "ui/StringTable.h"
+#include "base/StringTable.h"
 
 namespace {
 

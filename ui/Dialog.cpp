@@ -1,7 +1,7 @@
 #include "ui/Dialog.h"
 
+#include "base/StringTable.h"
 #include "ui/MessageBox.h"
-#include "ui/StringTable.h"
 #include "ui/WindowException.h"
 #include "ui/WindowRegistry.h"
 

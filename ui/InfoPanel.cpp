@@ -2,10 +2,10 @@
 
 #include "archive/RecordCatalog.h"
 #include "archive/RecordKind.h"
+#include "base/StringTable.h"
 #include "ui/DoubleBuffer.h"
 #include "ui/GdiScope.h"
 #include "ui/PanelReadings.h"
-#include "ui/StringTable.h"
 
 #include <cwchar>
 

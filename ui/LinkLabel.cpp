@@ -1,6 +1,6 @@
 #include "ui/LinkLabel.h"
 
-#include "ui/StringTable.h"
+#include "base/StringTable.h"
 #include "ui/WindowException.h"
 
 #include <shellapi.h>

@@ -1,6 +1,6 @@
 #include "ui/WindowException.h"
 
-#include "ui/StringTable.h"
+#include "base/StringTable.h"
 
 #include <windows.h>
 

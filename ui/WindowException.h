@@ -1,7 +1,7 @@
 #pragma once
 // Failures of the Win32 layer: windows, dialogs and resources. Built from a system
 // error code, the message is the system's own text for it.
-#include "ui/Exception.h"
+#include "base/Exception.h"
 
 #include <cstdint>
 

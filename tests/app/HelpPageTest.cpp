@@ -2,7 +2,7 @@
 // the copies written for it.
 #include "app/AppTestFolder.h"
 #include "app/HelpPage.h"
-#include "ui/StringTable.h"
+#include "base/StringTable.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The previous/next record folder as the shell lists the parent's folders.
 #include "app/AppTestFolder.h"
 #include "app/SiblingFolderSearch.h"
-#include "ui/Exception.h"
+#include "base/Exception.h"
 
 #include <gtest/gtest.h>
 

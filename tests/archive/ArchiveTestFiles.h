@@ -7,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cstdint>
 #include <process.h>
 #include <filesystem>
 #include <map>
@@ -62,6 +64,10 @@ public:
     ~RecordingFileSystem() override { FileSystem::install(nullptr); }
 
     bool refuseSoundFile = false;
+    // The drive of the sound file holds this many bytes: writes beyond them come up short.
+    std::size_t soundFileRoom = SIZE_MAX;
+    // The sound file's close fails, as when its buffered bytes cannot be written.
+    bool soundFileCloseFails = false;
     std::map<std::wstring, std::size_t> bytesRead;
     std::vector<std::wstring> tempFiles;
 
@@ -69,6 +75,8 @@ public:
         if (mode == FileMode::WriteBinaryExclusive && refuseSoundFile) return nullptr;
         std::unique_ptr<File> file = real().open(path, mode);
         if (!file) return nullptr;
+        if (mode == FileMode::WriteBinaryExclusive && (soundFileRoom != SIZE_MAX || soundFileCloseFails))
+            return std::make_unique<FullDriveFile>(std::move(file), soundFileRoom, soundFileCloseFails);
         return std::make_unique<CountingFile>(std::move(file), bytesRead[path]);
     }
     bool isDirectory(const std::wstring& path) override { return real().isDirectory(path); }
@@ -100,6 +108,26 @@ public:
     }
 
 private:
+    class FullDriveFile : public File {
+    public:
+        FullDriveFile(std::unique_ptr<File> inner, std::size_t room, bool closeFails)
+            : inner(std::move(inner)), room(room), closeFails(closeFails) {}
+        std::size_t read(void* buffer, std::size_t size) override { return inner->read(buffer, size); }
+        std::size_t write(const void* buffer, std::size_t size) override {
+            std::size_t accepted = inner->write(buffer, std::min(size, room));
+            room -= accepted;
+            return accepted;
+        }
+        bool seek(std::int64_t offset, int origin) override { return inner->seek(offset, origin); }
+        std::int64_t tell() override { return inner->tell(); }
+        bool close() override { return inner->close() && !closeFails; }
+
+    private:
+        std::unique_ptr<File> inner;
+        std::size_t room;
+        bool closeFails;
+    };
+
     class CountingFile : public File {
     public:
         CountingFile(std::unique_ptr<File> inner, std::size_t& counter) : inner(std::move(inner)), counter(counter) {}

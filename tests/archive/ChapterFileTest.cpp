@@ -5,7 +5,7 @@
 
 #include "archive/RecordKind.h"
 #include "archive/VideoArchive.h"
-#include "ui/Exception.h"
+#include "base/Exception.h"
 
 #include <gtest/gtest.h>
 

@@ -6,8 +6,8 @@
 #include "archive/RecordKind.h"
 #include "archive/SoundWarning.h"
 #include "archive/VideoArchive.h"
-#include "ui/Exception.h"
-#include "ui/StringTable.h"
+#include "base/Exception.h"
+#include "base/StringTable.h"
 
 #include <gtest/gtest.h>
 

@@ -4,8 +4,8 @@
 
 #include "archive/RecordKind.h"
 #include "archive/VideoArchive.h"
-#include "playback/Image.h"
-#include "ui/Exception.h"
+#include "base/Exception.h"
+#include "playback/decode/Image.h"
 
 #include <gtest/gtest.h>
 

@@ -3,8 +3,8 @@
 #include "archive/FileSystem.h"
 #include "archive/NameCheck.h"
 #include "archive/VideoArchive.h"
-#include "ui/Exception.h"
-#include "ui/StringTable.h"
+#include "base/Exception.h"
+#include "base/StringTable.h"
 
 #include "ArchiveTestFiles.h"
 #include "TestRecordings.h"

@@ -1,5 +1,6 @@
 // scenova-cli settings, run as the user runs it: the built program beside this test.
-#include "app/SettingsTestSupport.h"
+#include "cli/CliRunner.h"
+#include "support/SettingsTestSupport.h"
 
 #include <nlohmann/json.hpp>
 
@@ -10,66 +11,6 @@
 using namespace settings_test;
 
 namespace {
-
-struct CliResult {
-    DWORD exitCode = 0;
-    std::string out;
-    std::string err;
-};
-
-std::string contentOf(const std::wstring& path) {
-    std::string text;
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return text;
-    char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(h, buffer, sizeof buffer, &got, nullptr) && got > 0) text.append(buffer, got);
-    CloseHandle(h);
-    return text;
-}
-
-HANDLE inheritableFile(const std::wstring& path) {
-    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    return CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
-}
-
-// Runs scenova-cli.exe from this program's folder; its output goes through files, which
-// never block the child however much it writes.
-CliResult runCli(const ScratchFolder& folder, const std::wstring& arguments) {
-    wchar_t self[MAX_PATH];
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring program = self;
-    program = program.substr(0, program.find_last_of(L'\\') + 1) + L"scenova-cli.exe";
-    std::wstring command = L"\"" + program + L"\" " + arguments;
-
-    std::wstring outPath = folder.file(L"out.txt"), errPath = folder.file(L"err.txt");
-    HANDLE out = inheritableFile(outPath), err = inheritableFile(errPath);
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    startup.hStdOutput = out;
-    startup.hStdError = err;
-    PROCESS_INFORMATION process{};
-    CliResult run;
-    BOOL started = CreateProcessW(program.c_str(), &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
-                                  &process);
-    CloseHandle(out);
-    CloseHandle(err);
-    EXPECT_TRUE(started) << "scenova-cli.exe did not start";
-    if (!started) return run;
-    WaitForSingleObject(process.hProcess, 60000);
-    GetExitCodeProcess(process.hProcess, &run.exitCode);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    run.out = contentOf(outPath);
-    run.err = contentOf(errPath);
-    DeleteFileW(outPath.c_str());
-    DeleteFileW(errPath.c_str());
-    return run;
-}
-
-std::wstring inQuotes(const std::wstring& path) { return L"\"" + path + L"\""; }
 
 TEST(SettingsCommand, PrintsRecordsAndDecodedValues) {
     struct Case {
@@ -104,7 +45,7 @@ TEST(SettingsCommand, PrintsRecordsAndDecodedValues) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         ScratchFolder folder;
-        CliResult run = runCli(folder, L"settings " + inQuotes(folder.write(c.fileName, c.file)));
+        CliResult run = runCli(folder.path(), L"settings " + inQuotes(folder.write(c.fileName, c.file)));
         EXPECT_EQ(run.exitCode, 0u);
         EXPECT_EQ(run.err, "");
         nlohmann::ordered_json printed = nlohmann::ordered_json::parse(run.out, nullptr, false);
@@ -128,7 +69,7 @@ TEST(SettingsCommand, UnreadableFilesExitWithStatus2) {
         SCOPED_TRACE(c.name);
         ScratchFolder folder;
         std::wstring path = c.fileName ? folder.write(c.fileName, c.file) : folder.file(L"DREC.INI");
-        CliResult run = runCli(folder, L"settings " + inQuotes(path));
+        CliResult run = runCli(folder.path(), L"settings " + inQuotes(path));
         EXPECT_EQ(run.exitCode, 2u);
         EXPECT_EQ(run.out, "");
         // Standard error is in text mode: the line ends in CR LF.
@@ -140,7 +81,7 @@ TEST(SettingsCommand, WrongArgumentsShowUsage) {
     ScratchFolder folder;
     for (const wchar_t* arguments : {L"settings", L"settings a b"}) {
         SCOPED_TRACE(testing::PrintToString(std::wstring(arguments)));
-        CliResult run = runCli(folder, arguments);
+        CliResult run = runCli(folder.path(), arguments);
         EXPECT_EQ(run.exitCode, 64u);
         EXPECT_EQ(run.out, "");
     }

@@ -1,9 +1,9 @@
 #include "archive/RecordCatalog.h"
+#include "base/Exception.h"
 #include "playback/ImageLoader.h"
 #include "playback/Messages.h"
 #include "support/MessagePump.h"
 #include "support/RecordingWindow.h"
-#include "ui/Exception.h"
 
 #include <gtest/gtest.h>
 #include <mmsystem.h>

@@ -1,3 +1,4 @@
+#include "base/StringTable.h"
 #include "playback/IPlayerHost.h"
 #include "playback/IStopwatchControl.h"
 #include "playback/Messages.h"
@@ -7,7 +8,6 @@
 #include "support/MessagePump.h"
 #include "support/PaintCapture.h"
 #include "support/PlayerRecords.h"
-#include "ui/StringTable.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
+#include "base/Exception.h"
 #include "playback/Messages.h"
 #include "playback/WaveAudioPlayer.h"
 #include "support/MessagePump.h"
 #include "support/RecordingWindow.h"
-#include "ui/Exception.h"
 
 #include <gtest/gtest.h>
 #include <mmsystem.h>

@@ -2,8 +2,8 @@
 // resource, decodes with the program's PNG loader at the size its panel relies on and without
 // an alpha channel, and no other IMAGE resource exists; the program icon is there in the sizes
 // the shell asks for.
-#include "playback/ImageDecoder.h"
 #include "playback/ResourceData.h"
+#include "playback/decode/ImageDecoder.h"
 #include "ui/WindowException.h"
 
 #include <gtest/gtest.h>

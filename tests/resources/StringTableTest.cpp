@@ -1,6 +1,6 @@
 // The string table as the program loads it from its own resources: every text exactly as
 // the user must see it, none missing, none beyond them, and each within the loaders' buffers.
-#include "ui/StringTable.h"
+#include "base/StringTable.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>

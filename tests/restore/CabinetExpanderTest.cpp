@@ -2,9 +2,9 @@
 // its bytes, time and attributes, and nothing left behind by a cabinet that fails.
 #include "app/AppTestFolder.h"
 #include "app/CabinetExpander.h"
-#include "app/SettingsTestSupport.h"
+#include "base/Exception.h"
 #include "restore/RestoreInputs.h"
-#include "ui/Exception.h"
+#include "support/SettingsTestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -3,8 +3,8 @@
 #include "app/AppTestFolder.h"
 #include "app/ProgramCabinet.h"
 #include "app/ViewerCopy.h"
+#include "base/Exception.h"
 #include "restore/RestoreInputs.h"
-#include "ui/Exception.h"
 
 #include <gtest/gtest.h>
 

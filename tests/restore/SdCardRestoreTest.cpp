@@ -1,12 +1,12 @@
 // The restore command from the user's side: the drive dialog and the two questions
 // answered as a case says, then what is on the card and which message ended it.
 #include "app/AppTestFolder.h"
-#include "app/FirmInfo.h"
 #include "app/ProgramPath.h"
 #include "app/SdCardRestore.h"
+#include "archive/FirmInfo.h"
+#include "base/Exception.h"
 #include "restore/RestoreInputs.h"
 #include "support/MessageBoxRecorder.h"
-#include "ui/Exception.h"
 
 #include <gtest/gtest.h>
 

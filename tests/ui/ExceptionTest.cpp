@@ -1,4 +1,4 @@
-#include "ui/Exception.h"
+#include "base/Exception.h"
 #include "ui/WindowException.h"
 
 #include <gtest/gtest.h>

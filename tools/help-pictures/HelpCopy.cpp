@@ -4,7 +4,7 @@
 //
 //   scenova-help-copy.exe FOLDER      (the folder must exist)
 #include "app/HelpPage.h"
-#include "ui/Exception.h"
+#include "base/Exception.h"
 
 #include <windows.h>
 

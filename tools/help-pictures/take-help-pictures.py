@@ -428,7 +428,13 @@ class Panels:
         return self.middle[1] if len(self.middle) > 1 else None
 
     def bottom_strip(self):
-        return self.strip[0] if self.strip else None
+        """The line chart: the strip that holds no list of thumbnails."""
+        charts = [c for c in self.strip if not any(w.cls == "SysListView32" for w in c.descendants())]
+        return charts[0] if charts else None
+
+    def thumbnail_strip(self):
+        strips = [c for c in self.strip if any(w.cls == "SysListView32" for w in c.descendants())]
+        return strips[0] if strips else None
 
 
 def cursor_column(shot):
@@ -557,38 +563,43 @@ def open_from_menu(v, keys, text=None, cls=None, seconds=30):
 
 
 def settings_dialog(v, picture_id, keys, title):
-    """A settings dialog of the 設定 menu on the card's drive, cancelled again."""
+    """A settings dialog of the 設定 menu on the card's drive, cancelled again. On its way
+    come the drive dialog and perhaps a message box (another copy holds the dialogs, the
+    card's settings cannot be read): the drive dialog gets the card's drive, a message box
+    its default button."""
     known = {w.handle for w in v.windows()}
     v.keys_to_main(*keys)
 
-    def next_window():
-        for win in v.windows():
-            if win.process == v.process and win.handle not in known and win.cls == "#32770":
-                return win
-        return None
+    def new_windows():
+        return [w for w in v.windows() if w.process == v.process and w.handle not in known and w.cls == "#32770"]
 
-    first = v.wait_for_top(20, cls="#32770", new_since=known, required=False)
-    if first is None:
+    def answer(win):
+        known.add(win.handle)
+        v.still_screen()
+        if any(w.cls == "SysTreeView32" for w in win.descendants()):
+            v.type_text(win.text, "(" + v.drive[0].lower())  # the item "(E:)", as in the folder dialog
+            time.sleep(0.6)
+        v.keys(win.text, "Return")
+        v.wait(30, f"\"{win.text}\" did not close", lambda: win.handle not in {w.handle for w in v.windows()})
+
+    if not v.wait_for_top(20, cls="#32770", new_since=known, required=False):
         v.lacks(picture_id, f"{title}: the menu command opens nothing in this build")
         return
-    if first.text != title:
-        # The drive dialog, which starts on the card the viewer runs from; a warning box
-        # (another copy holds the dialogs, or the card's files cannot be read) is answered
-        # and the dialog follows.
-        known |= {first.handle}
+    dialog = None
+    for _ in range(6):
+        shown = new_windows()
+        others = [w for w in shown if w.text != title]
+        if others:
+            answer(others[0])
+            continue
+        dialog = next((w for w in shown if w.text == title), None)
         v.still_screen()
-        v.keys(first.text, "Return")
-        for _ in range(3):
-            win = v.wait(30, f"{title} did not open", next_window)
-            if win.text == title:
-                first = win
-                break
-            known |= {win.handle}
-            v.keys(win.text, "Return")
-        if first.text != title:
-            v.lacks(picture_id, f"{title}: the dialog did not open")
-            return
-    v.save(picture_id, v.still_screen(), first.rect, f"{title} dialog")
+        if dialog is not None and not [w for w in new_windows() if w.text != title]:
+            break
+    if dialog is None:
+        v.lacks(picture_id, f"{title}: the dialog did not open")
+        return
+    v.save(picture_id, v.still_screen(), dialog.rect, f"{title} dialog")
     v.keys(title, "Escape")
     v.wait(20, f"{title} did not close", lambda: v.top_window(text=title) is None)
 
@@ -653,7 +664,7 @@ def image_mode(v):
     shown = v.still_screen(120)
     main = v.main_window()
     panels = Panels(main)
-    strip = panels.bottom_strip()
+    strip = panels.thumbnail_strip()
     lists = [w for w in (strip.descendants() if strip else []) if w.cls == "SysListView32"]
     if lists:
         # A later thumbnail chosen, so the strip shows its frame away from the first.
@@ -664,7 +675,7 @@ def image_mode(v):
         shown = v.still_screen(120)
         main = v.main_window()
         panels = Panels(main)
-        strip = panels.bottom_strip()
+        strip = panels.thumbnail_strip()
     v.save(22122, shown, main.rect, "main window, image records")
     if lists:
         v.save(22123, shown, strip.rect, "thumbnail strip")

@@ -21,6 +21,8 @@ constexpr std::uint8_t kMarker = 0xFF;
 constexpr std::uint8_t kStartOfImage = 0xD8;
 constexpr std::uint8_t kStartOfScan = 0xDA;
 constexpr std::uint8_t kDefineHuffmanTable = 0xC4;
+constexpr std::uint8_t kStartOfFrameBaseline = 0xC0;
+constexpr std::size_t kFrameHeightOffset = 5;  // after the marker and the segment length, the precision
 constexpr std::size_t kRecorderHuffmanSegment = 418;
 
 // libjpeg's own stream: SOI, DQT, SOF0, one DHT segment per table, SOS and the scan.
@@ -95,4 +97,23 @@ std::vector<std::uint8_t> FrameJpegEncoder::encode(const RgbPicture& picture, in
     out.insert(out.end(), others.begin(), others.end());
     out.insert(out.end(), jpeg.begin() + at, jpeg.end());
     return out;
+}
+
+bool FrameJpegEncoder::claimSize(std::vector<std::uint8_t>& stream, std::uint16_t width, std::uint16_t height) {
+    // The recorder's tables segment follows SOI (or the tag standing in for both); the
+    // frame header is among the segments after it.
+    std::size_t at = 2 + 2 + kRecorderHuffmanSegment;
+    while (at + 4 <= stream.size() && stream[at] == kMarker && stream[at + 1] != kStartOfScan) {
+        const std::size_t length = (static_cast<std::size_t>(stream[at + 2]) << 8) | stream[at + 3];
+        if (stream[at + 1] == kStartOfFrameBaseline && at + kFrameHeightOffset + 4 <= stream.size()) {
+            std::uint8_t* size = &stream[at + kFrameHeightOffset];
+            size[0] = static_cast<std::uint8_t>(height >> 8);
+            size[1] = static_cast<std::uint8_t>(height);
+            size[2] = static_cast<std::uint8_t>(width >> 8);
+            size[3] = static_cast<std::uint8_t>(width);
+            return true;
+        }
+        at += 2 + length;
+    }
+    return false;
 }

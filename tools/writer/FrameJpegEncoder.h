@@ -11,4 +11,9 @@ class FrameJpegEncoder {
 public:
     // Throws std::runtime_error when libjpeg fails or the layout cannot be made.
     static std::vector<std::uint8_t> encode(const RgbPicture& picture, int quality = 85);
+
+    // Crafted frames: makes the start-of-frame segment of a stream (or of a frame payload,
+    // whose tag stands in for the first 16 bytes) claim another picture size, leaving the
+    // scan data as it was. False when the stream holds no start-of-frame segment.
+    static bool claimSize(std::vector<std::uint8_t>& stream, std::uint16_t width, std::uint16_t height);
 };

@@ -1,0 +1,16 @@
+#pragma once
+// The two producers of Images. Decoding failures never escape: each returns an Image or
+// nothing. The caller keeps ownership of the input bytes.
+#include "playback/decode/Image.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+// One recorded video frame, a complete JPEG stream in memory. Safe to call from several
+// threads at once on different inputs.
+std::unique_ptr<Image> decodeJpeg(const std::uint8_t* bytes, std::size_t length);
+
+// One PNG skin picture. The fourth byte of each pixel is the PNG's alpha, or 0 where it
+// has none.
+std::unique_ptr<Image> loadPng(const std::uint8_t* bytes, std::size_t length);
