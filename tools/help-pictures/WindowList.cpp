@@ -4,8 +4,10 @@
 // (class, id, caption, place among their siblings) rather than by where they were last drawn.
 //
 // One line per window, UTF-8, fields separated by tabs:
-//   depth  handle  process  class  id  enabled  left  top  right  bottom  text
-// depth 0 is a top-level window; the rectangle is in screen pixels; id is the control id
+//   depth  handle  process  class  id  enabled  visible  left  top  right  bottom  text
+// depth 0 is a visible top-level window, the others are its children, hidden ones too (so
+// that a control's place among its siblings does not change when another is hidden); the
+// rectangle is in screen pixels; id is the control id
 // (0 for top-level windows); text is the window's own caption, read without sending it a
 // message, so that a busy window cannot stall the list.
 #include <windows.h>
@@ -30,7 +32,7 @@ std::wstring oneLine(std::wstring text) {
 }
 
 void listWindow(HWND window, int depth) {
-    if (!IsWindowVisible(window)) return;
+    if (depth == 0 && !IsWindowVisible(window)) return;
     wchar_t className[256] = L"";
     GetClassNameW(window, className, 256);
     wchar_t text[512] = L"";
@@ -40,10 +42,10 @@ void listWindow(HWND window, int depth) {
     RECT place{};
     GetWindowRect(window, &place);
     int id = depth == 0 ? 0 : GetDlgCtrlID(window);
-    std::printf("%d\t%llx\t%lu\t%s\t%d\t%d\t%ld\t%ld\t%ld\t%ld\t%s\n", depth,
+    std::printf("%d\t%llx\t%lu\t%s\t%d\t%d\t%d\t%ld\t%ld\t%ld\t%ld\t%s\n", depth,
                 static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(window)), static_cast<unsigned long>(process),
-                utf8(className).c_str(), id, IsWindowEnabled(window) ? 1 : 0, place.left, place.top, place.right,
-                place.bottom, utf8(oneLine(text)).c_str());
+                utf8(className).c_str(), id, IsWindowEnabled(window) ? 1 : 0, IsWindowVisible(window) ? 1 : 0,
+                place.left, place.top, place.right, place.bottom, utf8(oneLine(text)).c_str());
     for (HWND child = GetWindow(window, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
         listWindow(child, depth + 1);
 }

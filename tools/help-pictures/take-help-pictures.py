@@ -53,8 +53,9 @@ class Win:
         self.cls = fields[3]
         self.id = int(fields[4])
         self.enabled = fields[5] == "1"
-        self.rect = tuple(int(v) for v in fields[6:10])
-        self.text = fields[10] if len(fields) > 10 else ""
+        self.visible = fields[6] == "1"
+        self.rect = tuple(int(v) for v in fields[7:11])
+        self.text = fields[11] if len(fields) > 11 else ""
         self.children = []
         self.parent = None
 
@@ -172,7 +173,7 @@ class Viewer:
         tops, stack = [], []
         for line in text.splitlines():
             fields = line.split("\t")
-            if len(fields) < 10 or not fields[0].isdigit():
+            if len(fields) < 11 or not fields[0].isdigit():
                 continue
             win = Win(fields)
             del stack[win.depth:]
@@ -391,7 +392,7 @@ class Panels:
     across the whole width at the bottom."""
 
     def __init__(self, main):
-        children = list(main.children)
+        children = [c for c in main.children if c.visible and c.width > 0 and c.height > 0]
         self.main = main
         left_edge = min(c.left for c in children)
         right_edge = max(c.right for c in children)
