@@ -2,6 +2,9 @@
 
 #include "app/AboutDialog.h"
 #include "app/Application.h"
+#include "app/DateTimeDialog.h"
+#include "app/DialogMutex.h"
+#include "app/GThresholdDialog09.h"
 #include "app/FolderDialog.h"
 #include "app/HelpPage.h"
 #include "app/ProgramPath.h"
@@ -196,9 +199,21 @@ void MainWindow::runCommand(WORD command) {
     case kOpenCommand: openFolder(); break;
     case kHelpCommand: showHelp(); break;
     case kAboutCommand: showAbout(); break;
+    case kDeviceSettingsCommand: runSettingsDialog<GThresholdDialog09>(); break;
+    case kClockSettingsCommand: runSettingsDialog<DateTimeDialog>(); break;
     case kRestoreCommand: restoreCard(); break;
-    default: break;  // the settings dialogs arrive with their own work
+    default: break;
     }
+}
+
+// One settings dialog at a time across running copies: the lock is taken before the dialog
+// is made and let go after it is gone. A dialog that ends with OK has written to the card
+// it was given, which the next settings dialog then starts from.
+template <typename SettingsDialog>
+void MainWindow::runSettingsDialog() {
+    DialogMutex lock(handle());
+    SettingsDialog dialog(drive);
+    if (dialog.showModal(handle()) == IDOK) drive = dialog.driveFolder();
 }
 
 void MainWindow::showHelp() {

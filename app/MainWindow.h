@@ -1,7 +1,7 @@
 #pragma once
 // The program's one top-level window: it carries the menu, owns and lays out the picture
 // and the panels, holds the open folder and the display mode, and runs the user's commands
-// (open a folder, previous/next record, help, About, card restore, close).
+// (open a folder, previous/next record, the settings dialogs, help, About, card restore, close).
 #include "app/MainWindowLayout.h"
 #include "playback/AlphaImage.h"
 #include "playback/IPlayerHost.h"
@@ -114,6 +114,8 @@ private:
     void fallBackAfterFailedLoad();
     void showHelp();
     void showAbout();
+    template <typename SettingsDialog>
+    void runSettingsDialog();
     void restoreCard();
 
     // Child windows: they delete themselves with their windows.
