@@ -7,12 +7,10 @@
 
 class AppTestFolder {
 public:
-    AppTestFolder() {
-        wchar_t base[MAX_PATH + 1];
-        GetTempPathW(MAX_PATH + 1, base);
+    // In the system's temporary folder, or in base (a folder ending in a backslash).
+    explicit AppTestFolder(const std::wstring& base = temporaryFolder()) {
         for (unsigned n = GetTickCount() & 0xFFFFF;; ++n) {
-            root = std::wstring(base) + L"scenova-app-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                   std::to_wstring(n);
+            root = base + L"scenova-app-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(n);
             if (CreateDirectoryW(root.c_str(), nullptr)) break;
         }
     }
@@ -42,6 +40,12 @@ public:
             CloseHandle(h);
         }
         return full;
+    }
+
+    static std::wstring temporaryFolder() {
+        wchar_t base[MAX_PATH + 1];
+        GetTempPathW(MAX_PATH + 1, base);
+        return base;
     }
 
     static void removeTree(const std::wstring& folder) {

@@ -7,6 +7,8 @@
 
 #include "archive/FileSystem.h"
 #include "base/Exception.h"
+#include "support/ChildProcess.h"
+#include "support/MessagePump.h"
 #include "support/SettingsTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -141,6 +143,8 @@ std::wstring dosPathOf(const char* unixPath) {
 
 // Runs a shell command on the host and waits for it. Wine starts host programs without a
 // process handle to wait on, so the command ends by creating a marker file that is polled.
+// False when the host has no shell or chattr; a start that fails, or a command that never
+// ends, is a failure of the test.
 bool runOnHost(const std::wstring& command) {
     std::wstring shell = dosPathOf("/bin/sh");
     if (shell.empty() || GetFileAttributesW(dosPathOf("/usr/bin/chattr").c_str()) == INVALID_FILE_ATTRIBUTES) return false;
@@ -148,20 +152,15 @@ bool runOnHost(const std::wstring& command) {
     GetTempPathW(MAX_PATH + 1, folder);
     std::wstring marker = std::wstring(folder) + L"scenova-host-done-" + std::to_wstring(GetCurrentProcessId());
     DeleteFileW(marker.c_str());
-    std::wstring line = L"\"" + shell + L"\" -c \"" + command + L"; touch " + unixPathOf(marker) + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) return false;
-    if (process.hThread) CloseHandle(process.hThread);
-    if (process.hProcess) CloseHandle(process.hProcess);
-    for (int i = 0; i < 200; ++i, Sleep(50)) {
-        if (GetFileAttributesW(marker.c_str()) != INVALID_FILE_ATTRIBUTES) {
-            DeleteFileW(marker.c_str());
-            return true;
-        }
+    ChildProcess host(L"", L"\"" + shell + L"\" -c \"" + command + L"; touch " + unixPathOf(marker) + L"\"");
+    if (!host.started()) {
+        ADD_FAILURE() << host.failure();
+        return false;
     }
-    return false;
+    bool ended = pumpMessagesUntil([&] { return GetFileAttributesW(marker.c_str()) != INVALID_FILE_ATTRIBUTES; });
+    EXPECT_TRUE(ended) << "the host command did not end";
+    DeleteFileW(marker.c_str());
+    return ended;
 }
 
 // The host makes the file or folder immutable, as a write-protected card refuses every

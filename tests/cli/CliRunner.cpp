@@ -1,5 +1,7 @@
 #include "cli/CliRunner.h"
 
+#include "support/ChildProcess.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -33,28 +35,23 @@ CliResult runCli(const std::wstring& workFolder, const std::wstring& arguments) 
     std::wstring outPath = workFolder + L"\\out.txt", errPath = workFolder + L"\\err.txt";
     HANDLE out = inheritableFile(outPath), err = inheritableFile(errPath);
     STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
     startup.hStdOutput = out;
     startup.hStdError = err;
-    PROCESS_INFORMATION process{};
     CliResult run;
-    BOOL started = CreateProcessW(program.c_str(), &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
-                                  &process);
-    CloseHandle(out);
-    CloseHandle(err);
-    EXPECT_TRUE(started) << "scenova-cli.exe did not start";
-    if (!started) return run;
-    // A crashed child can sit in Wine's debugger: a run that does not end is ended here.
-    if (WaitForSingleObject(process.hProcess, 60000) != WAIT_OBJECT_0) {
-        ADD_FAILURE() << "scenova-cli.exe did not end within 60 s";
-        TerminateProcess(process.hProcess, 1);
-        WaitForSingleObject(process.hProcess, 10000);
+    {
+        ChildProcess cli(program, command, startup, true);
+        CloseHandle(out);
+        CloseHandle(err);
+        EXPECT_TRUE(cli.started()) << cli.failure();
+        if (!cli.started()) return run;
+        // A crashed child can sit in Wine's debugger: a run that does not end is ended here.
+        if (!cli.wait(60000, run.exitCode)) {
+            ADD_FAILURE() << "scenova-cli.exe did not end within 60 s";
+            cli.terminate();
+        }
     }
-    GetExitCodeProcess(process.hProcess, &run.exitCode);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
     run.out = contentOf(outPath);
     run.err = contentOf(errPath);
     DeleteFileW(outPath.c_str());

@@ -4,8 +4,10 @@
 # picture and the caption "イベント記録表示モード <folder> - SCENOVA"; closing asks first and
 # ends the program with exit code 0.
 # Runs on a virtual display of its own (Xvfb), so that windows other tests show at the same
-# time neither take the keyboard nor receive its keys. Needs SCENOVA_BUILD_DIR and
-# SCENOVA_SOURCE_DIR (set by CTest).
+# time neither take the keyboard nor receive its keys. Every key is followed by a wait for
+# what it must bring about (scenova-probe reads the folder dialog's selection and focus), so
+# a slow machine only makes it slower. Needs SCENOVA_BUILD_DIR and SCENOVA_SOURCE_DIR (set
+# by CTest).
 set -euo pipefail
 build=${SCENOVA_BUILD_DIR:?}
 top=${SCENOVA_SOURCE_DIR:?}
@@ -25,7 +27,7 @@ trap cleanup EXIT
 
 Xvfb -displayfd 9 -screen 0 1280x800x24 -nolisten tcp 9>"$run/display" >/dev/null 2>&1 &
 xvfb=$!
-for _ in $(seq 1 50); do [ -s "$run/display" ] && break; sleep 0.1; done
+for _ in $(seq 1 300); do [ -s "$run/display" ] && break; sleep 0.1; done
 [ -s "$run/display" ] || { echo "e2e: Xvfb did not start" >&2; exit 1; }
 export DISPLAY=":$(head -n 1 "$run/display")"
 fail() { echo "e2e: $*" >&2; import -window root "$shots/failure.png" 2>/dev/null || true; exit 1; }
@@ -36,14 +38,16 @@ cp -r "$build/sample-card" "$run/"
 
 "$top/scripts/wine" "$run/SCENOVA.exe" </dev/null >/dev/null 2>&1 &
 viewer=$!
+program="Z:$(echo "$run/SCENOVA.exe" | tr / '\\')"
+# "SELECTED<tab>FOCUS-CLASS" of the viewer's folder dialog.
+dialog_state() { "$top/scripts/wine" "$build/bin/scenova-probe.exe" folder-dialog "$program" 2>/dev/null </dev/null; }
 
-wait_for() {  # wait_for SECONDS COMMAND...: until the command succeeds
-  local limit=$1; shift
-  for _ in $(seq 1 $((limit * 5))); do
-    "$@" && return 0
+wait_for() {  # wait_for SECONDS COMMAND...: until the command succeeds, for at most SECONDS
+  local deadline=$((SECONDS + $1)); shift
+  until "$@"; do
+    ((SECONDS < deadline)) || return 1
     sleep 0.2
   done
-  return 1
 }
 # Only this program's windows count: other tests may show theirs on the same display.
 own_windows() { xdotool search --all --onlyvisible --pid "$viewer" --name "$1" 2>/dev/null; }
@@ -51,8 +55,7 @@ main_window() { own_windows '^SCENOVA$' | head -n 1; }
 window=""
 found_main() { window=$(main_window); [ -n "$window" ]; }
 wait_for 60 found_main || fail "the main window did not appear"
-sleep 2  # the window is mapped before it takes keys
-key() { xdotool key --window "$1" "$2" 2>/dev/null; sleep 0.4; }
+key() { xdotool key --window "$1" "$2" 2>/dev/null; }
 
 browser=""
 found_browser() {
@@ -62,20 +65,45 @@ found_browser() {
   done | head -n 1)
   [ -n "$browser" ]
 }
-# ファイル → 開く... (again if the window was not yet taking keys)
-for attempt in 1 2 3 4; do
-  xdotool windowfocus "$window" 2>/dev/null || true
-  key "$window" alt+f
-  key "$window" o
-  wait_for 10 found_browser && break
-  key "$window" Escape
-  [ "$attempt" -lt 4 ] || fail "the folder dialog did not appear"
-done
+menu_open() { "$top/scripts/wine" "$build/bin/scenova-probe.exe" menu "$program" </dev/null >/dev/null 2>&1; }
+# ファイル: alt+f again until the menu shows, as a new window may not take keys at first. The
+# item's key goes only to an open menu and is never taken back with Escape: on a loaded
+# machine the window it opens can take many seconds to show, and an Escape meant for the
+# menu would cancel it.
+open_file_menu() {
+  local attempt
+  for attempt in 1 2 3 4 5 6; do
+    xdotool windowfocus "$window" 2>/dev/null || true
+    key "$window" alt+f
+    wait_for 30 menu_open && return 0
+  done
+  fail "the file menu did not open"
+}
+# ファイル → 開く...
+open_file_menu
+key "$window" o
+wait_for 120 found_browser || fail "the folder dialog did not appear"
 echo "e2e: folder dialog \"$(xdotool getwindowname "$browser")\" ($browser)"
-sleep 2
-# The kind list has the focus; back to the tree, where the program's folder is selected.
-# ｲﾍﾞﾝﾄ記録 is preselected. Then down the tree: sample-card, EVENT, EVT00001.
-for k in shift+Tab shift+Tab shift+Tab Right Down Right Down Down Right Down; do key "$browser" "$k"; done
+
+state=""
+selected() { state=$(dialog_state); [ "${state%%$'\t'*}" = "$1" ]; }
+focused() { state=$(dialog_state); [[ "${state#*$'\t'}" == "$1#"* ]]; }  # focused CLASS
+# The dialog starts on the program's folder, with the kind list (ｲﾍﾞﾝﾄ記録 preselected)
+# holding the focus.
+wait_for 60 selected "$(basename "$run")" || fail "the folder dialog did not select the program's folder (${state:-no dialog})"
+# Back to the tree, one control at a time.
+for _ in 1 2 3 4 5 6; do
+  focused SysTreeView32 && break
+  before=$state
+  key "$browser" shift+Tab
+  wait_for 30 eval '[ "$(dialog_state)" != "$before" ]' || true
+done
+focused SysTreeView32 || fail "the folder tree did not take the focus (${state:-no dialog})"
+# Down the tree: open the folder, go to the child wanted, and see it selected.
+for step in "Right Down:sample-card" "Right Down Down:EVENT" "Right Down:EVT00001"; do
+  for k in ${step%%:*}; do key "$browser" "$k"; done
+  wait_for 30 selected "${step#*:}" || fail "the tree did not select ${step#*:} (${state:-no dialog})"
+done
 import -window root "$shots/folder-dialog.png"
 key "$browser" Return
 
@@ -84,29 +112,35 @@ expected="イベント記録表示モード $folder - SCENOVA"
 caption_is_expected() { [ "$(xdotool getwindowname "$window" 2>/dev/null)" = "$expected" ]; }
 wait_for 30 caption_is_expected || fail "caption is \"$(xdotool getwindowname "$window")\", not \"$expected\""
 
-# The picture area: the middle column of the client area. Two looks a second apart must both
-# show a picture (not a plain area) and differ (it plays).
+# The picture area: the middle column of the client area. It must come to show a picture
+# (not a plain area), and then change (it plays).
 eval "$(xdotool getwindowgeometry --shell "$window")"
 picture_crop="400x250+$((X + WIDTH / 2 - 200))+$((Y + 120))"
-sleep 2
-import -window root "$shots/event-playing-1.png"
-sleep 1
-import -window root "$shots/event-playing-2.png"
 spread() { convert "$1" -crop "$picture_crop" +repage -colorspace Gray -format '%[fx:standard_deviation]' info:; }
-first=$(spread "$shots/event-playing-1.png")
-awk -v s="$first" 'BEGIN { exit !(s > 0.03) }' || fail "no frame painted in the picture area (spread $first)"
-difference=$(compare -metric AE -crop "$picture_crop" "$shots/event-playing-1.png" "$shots/event-playing-2.png" null: 2>&1 || true)
-awk -v d="$difference" 'BEGIN { exit !(d > 1000) }' || fail "the picture did not move while playing ($difference pixels differ)"
+first=""
+painted() {
+  import -window root "$shots/event-playing-1.png"
+  first=$(spread "$shots/event-playing-1.png")
+  awk -v s="$first" 'BEGIN { exit !(s > 0.03) }'
+}
+wait_for 30 painted || fail "no frame painted in the picture area (spread $first)"
+difference=""
+moved() {
+  import -window root "$shots/event-playing-2.png"
+  difference=$(compare -metric AE -crop "$picture_crop" "$shots/event-playing-1.png" "$shots/event-playing-2.png" null: 2>&1 || true)
+  awk -v d="$difference" 'BEGIN { exit !(d > 1000) }'
+}
+wait_for 30 moved || fail "the picture did not move while playing ($difference pixels differ)"
 
 # ファイル → 終了: a record is loaded, so the program asks; OK ends it with exit code 0.
-key "$window" alt+f
-key "$window" x
 question=""
 found_question() {
   question=$(own_windows '^確認$' | head -n 1)
   [ -n "$question" ]
 }
-wait_for 15 found_question || fail "closing did not ask for confirmation"
+open_file_menu
+key "$window" x
+wait_for 120 found_question || fail "closing did not ask for confirmation"
 key "$question" Return
 code=0
 wait "$viewer" || code=$?

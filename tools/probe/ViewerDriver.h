@@ -1,0 +1,40 @@
+#pragma once
+// Drives a running viewer from outside, as a user would through its menu and its folder
+// dialog, for checks that run for a long time: open a record folder, end the program.
+// Everything goes through the viewer's own windows; the program has no hooks for it.
+#include <windows.h>
+
+#include <string>
+
+class ViewerDriver {
+public:
+    // The running process whose program file is imagePath (a full Windows path); 0 when none.
+    static DWORD findProcess(const std::wstring& imagePath);
+
+    explicit ViewerDriver(DWORD processId);
+    ~ViewerDriver();
+    ViewerDriver(const ViewerDriver&) = delete;
+    ViewerDriver& operator=(const ViewerDriver&) = delete;
+
+    // ファイル → 開く..., the folder chosen in the dialog, OK; true once the caption names the
+    // folder. On failure error() says what went wrong (a warning box of the viewer is closed).
+    bool openFolder(const std::wstring& folder);
+    // ファイル → 終了, confirmed; true once the process has ended.
+    bool exitProgram();
+    // The open folder dialog's selected folder and the control that has the keyboard focus
+    // ("CLASS#ID"); false when no folder dialog is open.
+    bool folderDialogState(std::wstring& selected, std::wstring& focusClass) const;
+    // Whether one of the viewer's menus is open (a popup menu window of its process shows).
+    bool menuOpen() const;
+
+    const std::string& error() const { return lastError; }
+
+private:
+    HWND mainWindow() const;
+    HWND ownedDialog(HWND owner, const std::wstring& caption) const;
+    bool fail(const std::string& what);
+
+    DWORD id;
+    HANDLE process = nullptr;
+    std::string lastError;
+};
