@@ -37,7 +37,9 @@ const wchar_t* const kSessionProperty = L"SCENOVA.FolderDialog.Session";
 struct BrowseSession {
     std::wstring startFolder;
     bool recordVariant = false;
-    int* displayMode = nullptr;
+    // The kind chosen in the drop-down; it becomes the display mode only when a folder is
+    // returned, so a refused choice leaves the open record's mode alone.
+    int chosenMode = 0;
 };
 
 const wchar_t* const kKindNames[] = {L"ｲﾍﾞﾝﾄ記録", L"画像記録", L"連続記録"};
@@ -114,9 +116,9 @@ void addKindRow(HWND browser, int displayMode) {
     layoutKindRow(browser);
 }
 
-void takeChosenKind(HWND browser, const BrowseSession& session) {
+void takeChosenKind(HWND browser, BrowseSession& session) {
     LRESULT chosen = SendDlgItemMessageW(browser, FolderDialog::kKindListId, CB_GETCURSEL, 0, 0);
-    if (chosen != CB_ERR && session.displayMode != nullptr) *session.displayMode = static_cast<int>(chosen);
+    if (chosen != CB_ERR) session.chosenMode = static_cast<int>(chosen);
 }
 
 // The browser is an owned overlapped window, for which GetParent gives no owner.
@@ -194,7 +196,7 @@ void initialiseBrowser(HWND browser, BrowseSession& session) {
     SetPropW(browser, kSessionProperty, &session);
     subclass(browser, &browserProcedure);
     if (session.recordVariant) {
-        addKindRow(browser, session.displayMode != nullptr ? *session.displayMode : 0);
+        addKindRow(browser, session.chosenMode);
     } else if (HWND tree = findFolderTree(browser)) {
         subclass(tree, &treeProcedure);
     }
@@ -211,7 +213,7 @@ bool FolderDialog::browse(const std::wstring& prompt, HWND owner, std::wstring& 
     BrowseSession session;
     session.startFolder = folder;
     session.recordVariant = prompt == loadString(kRecordFolderPrompt);
-    session.displayMode = &displayMode;
+    session.chosenMode = displayMode;
 
     std::vector<wchar_t> buffer(MAX_PATH, L'\0');
     folder.copy(buffer.data(), std::min<std::size_t>(folder.size(), MAX_PATH - 1));
@@ -233,6 +235,7 @@ bool FolderDialog::browse(const std::wstring& prompt, HWND owner, std::wstring& 
         return false;
     }
     folder = path.data();
+    if (session.recordVariant) displayMode = session.chosenMode;
     return true;
 }
 

@@ -16,13 +16,17 @@
 #include "base/Exception.h"
 #include "base/StringTable.h"
 #include "playback/VideoPlayer.h"
+#include "resources/resource.h"
 #include "ui/AnalogSpeedMeter.h"
 #include "ui/CircleChart.h"
 #include "ui/ConfigPanel.h"
+#include "ui/ConsolePanel.h"
 #include "ui/InfoPanel.h"
 #include "ui/LineChart.h"
 #include "ui/MessageBox.h"
+#include "ui/PlayTrackBar.h"
 #include "ui/SpeedMeter.h"
+#include "ui/StopWatch.h"
 #include "ui/WindowException.h"
 
 #include <algorithm>
@@ -108,6 +112,11 @@ MainWindow::~MainWindow() = default;
 
 // In the order the panels are stacked: the last made lies on top where places touch.
 void MainWindow::createPanels() {
+    panels.console = new ConsolePanel(handle(), *this, *player);
+    panels.stopwatch = new StopWatch(handle(), *this, *player);
+    player->setStopwatch(panels.stopwatch);
+    panels.console->setStopwatch(panels.stopwatch);
+    panels.console->updateControls();
     panels.config = new ConfigPanel(handle(), [this] { openFolder(); });
     panels.info = new InfoPanel(handle(), *this);
     panels.lineChart = new LineChart(handle(), *this);
@@ -151,6 +160,8 @@ void MainWindow::placePanels() {
     place(panels.info, places.infoPanel);
     place(panels.speedMeter, places.speedMeter);
     place(player, places.videoPlayer);
+    place(panels.console, places.console);
+    place(panels.stopwatch, places.stopWatch);
 }
 
 void MainWindow::onPaint() {
@@ -245,6 +256,7 @@ void MainWindow::applyModeLayout() {
     RECT client;
     GetClientRect(handle(), &client);
     onSize(client.right, client.bottom);
+    if (panels.console != nullptr) panels.console->setDisplayMode(mode);
     panels.circleChart->discardBitmap();
     InvalidateRect(panels.analogSpeedMeter->handle(), nullptr, TRUE);
 }
@@ -283,7 +295,9 @@ bool MainWindow::recordProtected() const {
 }
 
 void MainWindow::refreshPanels() {
+    if (panels.console != nullptr) panels.console->updateControls();
     if (GetFocus() == nullptr) SetFocus(handle());
+    if (panels.stopwatch != nullptr) panels.stopwatch->refresh();
     if (panels.speedMeter == nullptr) return;  // the player reports before the panels exist
     if (panels.lineChart->isEnabled()) panels.lineChart->refreshCursor();
     panels.speedMeter->refresh();
@@ -304,7 +318,9 @@ void MainWindow::redrawCharts() {
     panels.info->repaint();
 }
 
-void MainWindow::updateConsoleControls() {}
+void MainWindow::updateConsoleControls() {
+    if (panels.console != nullptr) panels.console->updateControls();
+}
 
 void MainWindow::closeRecord() {
     player->close();
@@ -323,6 +339,7 @@ void MainWindow::openRecord(const std::wstring& path) {
         player->openFolder(path);
         break;
     case kDisplayContinuous:
+        panels.console->positionBar().setPosition(panels.console->positionBar().rangeMinimum(), false);
         resetRecordPanels();
         player->setTotalFrames(player->buildChapterList(path));
         if (!player->openChapter(0)) throw VideoArchiveException(loadString(kUnreadableDataText));
@@ -373,6 +390,7 @@ void MainWindow::requestClose() {
 
 void MainWindow::openFolder() {
     pausePlayback();
+    if (!lapsMayBeErased()) return;
     std::wstring chosen = folder;
     if (!FolderDialog::chooseRecordFolder(handle(), chosen, mode)) return;
     loadFolder(chosen);
@@ -382,15 +400,19 @@ void MainWindow::loadFolder(const std::wstring& path) {
     pausePlayback();
     folder = path;
     try {
+        panels.stopwatch->reset();
+        panels.console->updateControls();
         if (!RecordCatalog::decideDisplayMode(path, mode)) {
             closeRecord();
             throw Exception(loadString(kNoUsableDataText));
         }
         applyModeLayout();
+        panels.stopwatch->onDisplayModeChanged(mode);
         openRecord(path);
         repaintRecordPanels();
         updateCaption();
         if (mode != kDisplayImage) player->play(player->currentFrame());
+        if (mode == kDisplayContinuous) panels.stopwatch->enableForState();
     } catch (const Exception& failure) {
         fallBackAfterFailedLoad();
         warn(failure.message());
@@ -401,12 +423,19 @@ void MainWindow::fallBackAfterFailedLoad() {
     InvalidateRect(player->handle(), nullptr, TRUE);
     mode = kDisplayEvent;
     applyModeLayout();
+    panels.stopwatch->onDisplayModeChanged(mode);
     panels.lineChart->invalidateGraph();
     panels.circleChart->discardBitmap();
     panels.analogSpeedMeter->reset();
     panels.speedMeter->setLastSpeed(0);
     InvalidateRect(panels.speedMeter->handle(), nullptr, TRUE);
     updateCaption();
+}
+
+bool MainWindow::lapsMayBeErased() {
+    if (panels.stopwatch->lapCount() == 0) return true;
+    return showMessageBox(loadString(IDS_LAPS_WILL_BE_ERASED), loadString(kQuestionCaption),
+                          MB_OKCANCEL | MB_ICONQUESTION, handle()) == IDOK;
 }
 
 void MainWindow::goToAdjacentRecord(bool previous) {
@@ -423,17 +452,24 @@ void MainWindow::goToAdjacentRecord(bool previous) {
         }
     } catch (const DataMissingException&) {
         clearDisplay();
+        panels.stopwatch->reset();
         warn(loadString(kFolderGoneText));
         return;
     } catch (const Exception&) {
         warn(loadString(previous ? kNoPreviousRecordText : kNoNextRecordText));
         return;
     }
+    if (mode == kDisplayContinuous) {
+        if (!lapsMayBeErased()) return;
+        panels.console->positionBar().setPosition(panels.console->positionBar().rangeMinimum(), false);
+    }
     loadFolder(sibling);
 }
 
 void MainWindow::clearDisplay() {
     closeRecord();
+    // A measurement over a record that is gone means nothing any more.
+    panels.stopwatch->reset();
     repaintRecordPanels();
     mode = kDisplayEvent;
     applyModeLayout();

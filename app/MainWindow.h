@@ -5,6 +5,7 @@
 #include "app/MainWindowLayout.h"
 #include "playback/AlphaImage.h"
 #include "playback/IPlayerHost.h"
+#include "ui/IPanelHost.h"
 #include "ui/IPanelSource.h"
 #include "ui/Window.h"
 
@@ -14,12 +15,14 @@
 class AnalogSpeedMeter;
 class CircleChart;
 class ConfigPanel;
+class ConsolePanel;
 class InfoPanel;
 class LineChart;
 class SpeedMeter;
+class StopWatch;
 class VideoPlayer;
 
-class MainWindow : public Window, public IPlayerHost, public IPanelSource {
+class MainWindow : public Window, public IPlayerHost, public IPanelSource, public IPanelHost {
 public:
     static constexpr int kMenuId = 101;
     static constexpr int kIconId = 294;
@@ -32,6 +35,8 @@ public:
     // The panels beside and below the picture: child windows, created once, that delete
     // themselves with their windows.
     struct Panels {
+        ConsolePanel* console = nullptr;
+        StopWatch* stopwatch = nullptr;
         ConfigPanel* config = nullptr;
         InfoPanel* info = nullptr;
         LineChart* lineChart = nullptr;
@@ -73,7 +78,7 @@ public:
     // Opens a folder in the display mode its records call for; every failure is shown in a
     // warning box and leaves an empty display in event mode.
     void loadFolder(const std::wstring& path);
-    void goToAdjacentRecord(bool previous);
+    void goToAdjacentRecord(bool previous) override;
     void updateCaption();
     // Asks before closing when something is loaded; destroys the window when confirmed.
     void requestClose();
@@ -112,6 +117,8 @@ private:
     void showFirstImage(const std::wstring& path);
     void warn(const std::wstring& text);
     void fallBackAfterFailedLoad();
+    // With laps measured, asks whether they may go (5090); true to go on.
+    bool lapsMayBeErased();
     void showHelp();
     void showAbout();
     template <typename SettingsDialog>

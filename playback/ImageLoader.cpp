@@ -142,9 +142,14 @@ void ImageLoader::checkTimer(Shared& shared) {
 }
 
 bool ImageLoader::request(int index) {
-    MutexLock lock(shared->lock.get(), 0);
-    if (!lock.isHeld()) return false;
-    shared->requestedIndex = index;
+    {
+        MutexLock lock(shared->lock.get(), 0);
+        if (!lock.isHeld()) return false;
+        shared->requestedIndex = index;
+    }
+    // Signalled only once the lock is free again: a worker woken while this thread still held
+    // it (this thread preempted in between, on a loaded machine) would give up after its short
+    // wait and lose the request, and a stopped player never asks again.
     SetEvent(shared->requestEvent.get());
     return true;
 }

@@ -71,7 +71,7 @@ VideoPlayer::~VideoPlayer() {
 LRESULT VideoPlayer::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_FRAME_DUE: tick(); return 0;
-    case WM_FRAME_READY: onFrameReady(lParam); return 0;
+    case WM_FRAME_READY: onFrameReady(wParam, lParam); return 0;
     case WM_SOUND_DONE: onSoundDone(); return 0;
     case WM_PAINT: onPaint(); return 0;
     case WM_PRINTCLIENT: paintFrame(reinterpret_cast<HDC>(wParam)); return 0;
@@ -215,6 +215,8 @@ void VideoPlayer::close() {
     position = NoPosition;
     frame = 0;
     atEnd = false;
+    retryPending = false;
+    arrivedIndex = -1;
     folder.clear();
     currentImage.reset();
     loader->closeArchive();
@@ -240,8 +242,10 @@ void VideoPlayer::play(int from) {
     position = PositionPlaying;
     host.refreshPanels();
     frame = clampFrame(from);
+    int fromMs = static_cast<int>(frame * frameIntervalExact);
+    startHearing(fromMs);
     try {
-        sound->play(static_cast<int>(frame * frameIntervalExact));
+        sound->play(fromMs);
     } catch (const Exception&) {
     }
     advance();
@@ -252,9 +256,17 @@ void VideoPlayer::pause() {
     state = Paused;
     position = Elsewhere;
     host.refreshPanels();
+    if (sound->state() == ISoundPlayer::Playing) heardBaseMs = heardPosition();
     try {
         sound->pause();
     } catch (const Exception&) {
+    }
+    // The frame asked for last may have been refused by a busy loader; paused, no tick asks again.
+    if (arrivedIndex != pictureIndex()) {
+        try {
+            requestFrame();
+        } catch (const DataMissingException&) {
+        }
     }
 }
 
@@ -263,6 +275,7 @@ void VideoPlayer::resume() {
     state = Playing;
     position = PositionPlaying;
     host.refreshPanels();
+    startHearing(heardBaseMs);
     try {
         sound->resume();
     } catch (const Exception&) {
@@ -341,12 +354,17 @@ void VideoPlayer::seekGlobal(int playFlag, int absolute) {
 
 void VideoPlayer::advance(int delayMs) {
     atEnd = false;
+    retryPending = false;
+    bool awaitingChapter = mode == kDisplayContinuous && !chapterFrameArrived;
     if (mode == kDisplayImage)
         frame = 0;
-    else if (mode == kDisplayContinuous && !chapterFrameArrived)
+    else if (awaitingChapter)
         frame = clampFrame(frame);  // the chapter's first picture is not there yet: ask again
     else
         frame = clampFrame(frame + 1);
+    // Waiting a whole interval for the chapter's first picture would find the next frame due
+    // already at the first tick after it, and that frame would never be asked for.
+    if (awaitingChapter) delayMs = kChapterPollMs;
     loader->armTimer(delayMs > 0 ? delayMs : frameIntervalMs);
     try {
         requestFrame();
@@ -362,12 +380,26 @@ void VideoPlayer::tick() {
         if (!imageArrived) advance();
         break;
     case kDisplayContinuous:
-        if (chapterFrameArrived)
-            sync();
-        else
+        if (!chapterFrameArrived) {
             advance();
+            break;
+        }
+        retryRefusedRequest();
+        sync();
         break;
-    default: sync(); break;
+    default:
+        retryRefusedRequest();
+        sync();
+        break;
+    }
+}
+
+void VideoPlayer::retryRefusedRequest() {
+    if (!retryPending || state == Playing) return;
+    retryPending = false;
+    try {
+        requestFrame();
+    } catch (const DataMissingException&) {
     }
 }
 
@@ -376,7 +408,7 @@ void VideoPlayer::sync() {
     int clockMs = -1;
     switch (sound->state()) {
     case ISoundPlayer::Playing:
-        clockMs = sound->position();
+        clockMs = heardPosition();
         frame = clampFrame(static_cast<int>(clockMs / frameIntervalExact));
         break;
     case ISoundPlayer::NoDevice:
@@ -394,6 +426,21 @@ void VideoPlayer::sync() {
     }
     atEnd = true;
     if (sound->state() != ISoundPlayer::Playing) endOfRecord();
+}
+
+void VideoPlayer::startHearing(int fromMs) {
+    heardBaseMs = fromMs;
+    heardSince = timeGetTime();
+}
+
+int VideoPlayer::heardPosition() {
+    // The device reports the position of what it has handed to the sound server, which
+    // starts about 100 ms ahead of what is heard (the first frames would be due before they
+    // could be shown). What is heard never runs ahead of the time since playback started, and
+    // falls behind it when the device runs late, so the picture takes the smaller of the two.
+    int handedOver = sound->position();
+    int sinceStart = heardBaseMs + static_cast<int>(timeGetTime() - heardSince);
+    return std::min(handedOver, sinceStart);
 }
 
 int VideoPlayer::delayToNextFrame(int clockMs) const {
@@ -416,9 +463,19 @@ void VideoPlayer::requestFrame() {
         warn(kFolderGone, {}, GetParent(handle()));
         throw DataMissingException();
     }
+    if (loader->request(pictureIndex())) return;
+    // A busy loader drops the request. Playing, the next tick asks again; stopped or paused
+    // no tick would, and the picture would stay on the frame that was being decoded.
+    if (state != Playing) {
+        retryPending = true;
+        loader->armTimer(kRetryMs);
+    }
+}
+
+int VideoPlayer::pictureIndex() const {
     int index = clampFrame(frame);
     if (!info || info->slotsPerPicture() != 1) index &= ~1;
-    loader->request(index);  // a busy loader drops it; the next tick asks again
+    return index;
 }
 
 void VideoPlayer::endOfRecord() {
@@ -455,7 +512,7 @@ void VideoPlayer::endMeasuring() {
         stopwatch->setStartStopEnabled(false);
 }
 
-void VideoPlayer::onFrameReady(LPARAM lParam) {
+void VideoPlayer::onFrameReady(WPARAM index, LPARAM lParam) {
     std::unique_ptr<Image> arrived(reinterpret_cast<Image*>(lParam));
     // A picture decoded for a record closed since is not shown.
     if (!info) return;
@@ -463,7 +520,16 @@ void VideoPlayer::onFrameReady(LPARAM lParam) {
     if (current == kDisplayImage) imageArrived = true;
     if (current == kDisplayContinuous) chapterFrameArrived = true;
     if (arrived) currentImage = std::move(arrived);
+    arrivedIndex = static_cast<int>(index);
     repaint(false);
+    // Stopped or paused, the picture must come to rest on the frame the position says: a
+    // step or seek made while this one was decoding was refused, or asked for in vain.
+    if (state != Playing && arrivedIndex != pictureIndex()) {
+        try {
+            requestFrame();
+        } catch (const DataMissingException&) {
+        }
+    }
 }
 
 void VideoPlayer::onSoundDone() {

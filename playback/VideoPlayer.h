@@ -96,6 +96,10 @@ public:
 private:
     // A tick lands this long after the frame boundary it waits for, so the clock has passed it.
     static constexpr int kTickMarginMs = 1;
+    // How soon a request the busy loader refused is made again while stopped or paused.
+    static constexpr int kRetryMs = 2;
+    // How often a new chapter's first picture is looked for.
+    static constexpr int kChapterPollMs = 10;
 
     int currentMode() const;
     void setFrameRate();
@@ -107,14 +111,21 @@ private:
     // Schedules the next frame; the tick comes after delayMs, or one frame interval when 0.
     void advance(int delayMs = 0);
     int delayToNextFrame(int clockMs) const;
+    // The sound clock as heard: the device's position, held back to the time since playback
+    // started or resumed at startHearing.
+    int heardPosition();
+    void startHearing(int fromMs);
     void tick();
     void sync();
     void requestFrame();
+    // The frame index the loader is asked for at the current frame.
+    int pictureIndex() const;
+    void retryRefusedRequest();
     void endOfRecord();
     void endMeasuring();
     void warnUnreadableChapter();
 
-    void onFrameReady(LPARAM image);
+    void onFrameReady(WPARAM index, LPARAM image);
     void onSoundDone();
     void onPaint();
     void paintFrame(HDC dc);
@@ -147,4 +158,10 @@ private:
     HDRAWDIB drawDib = nullptr;
     std::unique_ptr<ImageLoader> loader;
     int position = NoPosition;
+    // Index of the last picture that arrived, -1 for none since the record opened.
+    int arrivedIndex = -1;
+    bool retryPending = false;
+    // Where the sound stood when playback last started or resumed, and when that was.
+    int heardBaseMs = 0;
+    DWORD heardSince = 0;
 };

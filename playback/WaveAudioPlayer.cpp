@@ -97,6 +97,7 @@ void WaveAudioPlayer::close() {
         waveOutClose(device);
         device = nullptr;
     }
+    devicePaused = false;
     currentState = NoDevice;
     rateProductValue = 0;
     currentChunkStart = 0;
@@ -177,8 +178,9 @@ void WaveAudioPlayer::play(int milliseconds) {
     currentChunkStart = 0;
     currentChunkEnd = 0;
     resetDevice();
-    // Whether a reset lifts a pause differs between systems; a play must be heard.
-    if (currentState == Paused) waveOutRestart(device);
+    // Whether a reset lifts a pause differs between systems, and a stop or a seek since the
+    // pause has left the state Stopped over a still paused device: a play must be heard.
+    if (devicePaused && waveOutRestart(device) == MMSYSERR_NOERROR) devicePaused = false;
 
     const WaveFormat& format = wave.format;
     std::int64_t bytes = static_cast<std::int64_t>(format.blockAlignment) * format.sampleRate * milliseconds / 1000;
@@ -211,7 +213,10 @@ void WaveAudioPlayer::pause() {
         baseMs += static_cast<int>(timeGetTime() - startTime);
         throwNoDevice();
     }
-    if (waveOutPause(device) == MMSYSERR_NOERROR) currentState = Paused;
+    if (waveOutPause(device) == MMSYSERR_NOERROR) {
+        currentState = Paused;
+        devicePaused = true;
+    }
 }
 
 void WaveAudioPlayer::resume() {
@@ -227,7 +232,10 @@ void WaveAudioPlayer::resume() {
     // A stopped output holds no buffers: restarting it would claim a playing state that no
     // buffer return ever ends.
     if (currentState == Stopped) return;
-    if (waveOutRestart(device) == MMSYSERR_NOERROR) currentState = Playing;
+    if (waveOutRestart(device) == MMSYSERR_NOERROR) {
+        currentState = Playing;
+        devicePaused = false;
+    }
 }
 
 int WaveAudioPlayer::position() {

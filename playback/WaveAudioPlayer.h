@@ -90,5 +90,7 @@ private:
     std::vector<std::uint8_t> bufferBlock;
     DWORD startTime = 0;
     bool ended = false;
+    // waveOutPause holds the device until waveOutRestart, whatever stop or reset came between.
+    bool devicePaused = false;
     ChunkObserver chunkObserver;
 };

@@ -29,6 +29,25 @@
 #define IDM_PLAYER_IMAGE_MENU 449
 #define IDC_PLAYER_COPY 40026
 
+// Console panel, stopwatch and LAP LIST: tool tips, messages and the list's dialog.
+#define IDS_TIP_VOLUME_RESET 5008
+#define IDS_TIP_BRIGHTNESS_RESET 5009
+#define IDS_TIP_PLAY_PAUSE 5072
+#define IDS_TIP_STOP 5073
+#define IDS_TIP_PREVIOUS_RECORD 5074
+#define IDS_TIP_NEXT_RECORD 5075
+#define IDS_TIP_STEP_FORWARD 5076
+#define IDS_TIP_STEP_BACK 5077
+#define IDS_TIP_PREVIOUS_CHAPTER 5091
+#define IDS_TIP_NEXT_CHAPTER 5092
+#define IDS_LAPS_WILL_BE_ERASED 5090
+#define IDS_CHAPTER_UNREADABLE 5510
+#define IDS_TIP_START_STOP 5518
+#define IDS_TIP_LAP_RESET 5519
+#define IDS_TIP_LAP_LIST 5520
+#define IDS_TIP_UNDO_LAP 5521
+#define IDD_LAP_LIST 466
+
 // Settings dialogs: the device settings dialog with its three pages, and the clock dialog.
 #define IDD_DATE_TIME 126
 #define IDC_DATE_TIME_DATE 1004

@@ -16,12 +16,15 @@ LRESULT ImageButton::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_KEYUP: onKeyUp(wParam); return 0;
     case WM_CHAR: return 0;
     case WM_GETDLGCODE: return onGetDlgCode(reinterpret_cast<const MSG*>(lParam));
-    case WM_SETCURSOR: onSetCursor(); return 0;
+    case WM_SETCURSOR:
+        if (onSetCursor()) return TRUE;
+        break;  // no cursor of its own: the default handling shows the class's arrow
     case WM_ERASEBKGND: onEraseBackground(reinterpret_cast<HDC>(wParam)); return 1;
     case WM_PAINT: onPaint(); return 0;
     case WM_PRINTCLIENT: paint(reinterpret_cast<HDC>(wParam)); return 0;
-    default: return Window::handleMessage(message, wParam, lParam);
+    default: break;
     }
+    return Window::handleMessage(message, wParam, lParam);
 }
 
 void ImageButton::setImages(int normalId, int pressedId, int disabledId) {

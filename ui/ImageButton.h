@@ -47,6 +47,7 @@ private:
     void onKeyDown(WPARAM key);
     void onKeyUp(WPARAM key);
     LRESULT onGetDlgCode(const MSG* query) const;
+    // Shows the button's own cursor; false when it has none.
     bool onSetCursor();
     void onEraseBackground(HDC dc);
     void onPaint();

@@ -5,6 +5,7 @@
 #include "ui/TrackToolTip.h"
 
 #include <algorithm>
+#include <cstring>
 #include <cwchar>
 
 ImageTrackBar::ImageTrackBar(HWND parent, int x, int y, int width, int height) {
@@ -18,6 +19,7 @@ LRESULT ImageTrackBar::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_MOUSEMOVE: onMouseMove(x); return 0;
     case WM_TIMER: onTimer(); return 0;
     case WM_LBUTTONUP: onLButtonUp(x); return 0;
+    case WM_CAPTURECHANGED: onCaptureChanged(); return 0;
     case WM_SIZE: onSize(); return 0;
     case WM_ERASEBKGND: return onEraseBackground(reinterpret_cast<HDC>(wParam));
     case WM_GETDLGCODE: {
@@ -69,6 +71,12 @@ void ImageTrackBar::setPosition(int value, bool notify) {
     if (notify) notifyChange();
 }
 
+bool ImageTrackBar::setMarkers(const TrackMarkers& value) {
+    if (std::memcmp(&markers, &value, sizeof markers) == 0) return false;
+    markers = value;
+    return true;
+}
+
 void ImageTrackBar::moveThumbTo(int x) {
     if (x == thumbLeft) return;
     thumbLeft = x;
@@ -117,6 +125,7 @@ void ImageTrackBar::notifyChange() {
 }
 
 void ImageTrackBar::onLButtonDown(int x) {
+    tracking = true;
     int thumb = thumbWidth();
     bool onThumb = thumbLeft <= x && x <= thumbLeft + thumb;
     if (!onThumb) {
@@ -153,9 +162,24 @@ void ImageTrackBar::onTimer() {
 
 void ImageTrackBar::onLButtonUp(int x) {
     if (GetCapture() != handle()) return;
+    // Cleared first: releasing the capture below must not end the track a second time.
+    tracking = false;
     ReleaseCapture();
     int pixel = x + thumbWidth() / 2;
     if (!belowLowerBound(pixel)) setFromPixel(pixel, true);
+    endTrack();
+}
+
+// The mouse was taken away during a drag (another window captured it, a box came up): the
+// track ends where the thumb stands, so the owner resumes what the press had interrupted.
+void ImageTrackBar::onCaptureChanged() {
+    if (!tracking) return;
+    tracking = false;
+    KillTimer(handle(), kTrackTimer);
+    endTrack();
+}
+
+void ImageTrackBar::endTrack() {
     if (toolTip != nullptr) toolTip->deactivate(handle());
     notifyChange();
     if (listener != nullptr) listener->onEndTrack(this);

@@ -49,12 +49,15 @@ public:
     int rangeMinimum() const { return minimum; }
     int rangeMaximum() const { return maximum; }
     int thumbX() const { return thumbLeft; }
-    void setMarkers(const TrackMarkers& value) { markers = value; }
+    // True when the markers changed (the owner repaints).
+    bool setMarkers(const TrackMarkers& value);
     const TrackMarkers& trackMarkers() const { return markers; }
     void setRestricted(bool value) { restricted = value; }
     void setSplit(bool value) { split = value; }
     void setToolTip(TrackToolTip* value) { toolTip = value; }
     void setTextFormatter(TextFormatter value) { formatter = std::move(value); }
+    // A track runs from the press on the bar to its release (or the loss of the mouse).
+    bool isTracking() const { return tracking; }
 
     // The tool-tip text of a position: the formatter's, else the number.
     std::wstring positionText(int value) const;
@@ -89,6 +92,8 @@ private:
     void onMouseMove(int x);
     void onTimer();
     void onLButtonUp(int x);
+    void onCaptureChanged();
+    void endTrack();
     void onSize();
     LRESULT onEraseBackground(HDC dc);
     void onPaint();
@@ -104,4 +109,5 @@ private:
     TrackToolTip* toolTip = nullptr;
     TextFormatter formatter;
     bool restricted = false;
+    bool tracking = false;
 };

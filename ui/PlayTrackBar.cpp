@@ -15,9 +15,11 @@ PlayTrackBar::PlayTrackBar(HWND parent) : ImageTrackBar(parent, kBarX, kBarY, kB
     for (std::size_t lap = 0; lap < lapMarkers.size(); ++lap) lapMarkers[lap] = AlphaImage::fromResource(kLapMarkerIds[lap]);
 }
 
-void PlayTrackBar::setEvent(int position, int kind) {
+bool PlayTrackBar::setEvent(int position, int kind) {
+    if (position == eventPosition && kind == eventKind) return false;
     eventPosition = position;
     eventKind = kind;
+    return true;
 }
 
 void PlayTrackBar::drawChannel(HDC dc, int width, int height) {

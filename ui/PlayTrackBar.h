@@ -20,8 +20,8 @@ public:
     void drawChannel(HDC dc, int width, int height) override;
 
     // The event marker: a frame position (negative for none) and the record kind; only
-    // kinds 1 and 2 have a marker. The owner repaints.
-    void setEvent(int position, int kind);
+    // kinds 1 and 2 have a marker. True when it changed (the owner repaints).
+    bool setEvent(int position, int kind);
     // The display mode of the open folder; start, lap and end markers show only for
     // continuous records (mode 2).
     void setDisplayMode(int mode) { displayMode = mode; }
