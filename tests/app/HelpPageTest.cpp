@@ -121,7 +121,7 @@ TEST(HelpPage, ExplainsEveryControlOfTheWindow) {
                             L"情報パネル", L"G円チャート", L"グラフ", L"サムネイル", L"コピー", L"再生位置バー"};
     for (const std::wstring& name : names) EXPECT_NE(html.find(utf8(name)), std::string::npos) << utf8(name);
     for (unsigned tip : {5072u, 5073u, 5074u, 5075u, 5076u, 5077u, 5091u, 5092u, 5008u, 5009u, 5010u, 5518u, 5519u,
-                         5520u, 5521u}) {
+                         5520u, 5521u, 5512u, 5513u}) {
         std::wstring text = loadString(tip);
         ASSERT_FALSE(text.empty()) << tip;
         EXPECT_NE(html.find(utf8(text)), std::string::npos) << "tool tip " << tip << ": " << utf8(text);
