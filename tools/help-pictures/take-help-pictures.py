@@ -381,7 +381,7 @@ class Viewer:
 
     def lacks(self, picture_id, what):
         self.missing[picture_id] = what
-        print(f"help-pictures: {picture_id}.png  kept as it was: {what}", flush=True)
+        print(f"help-pictures: {picture_id}.png  lacks its control: {what}", flush=True)
 
 
 # ---- the main window's panels, found by their columns ---------------------------------------
@@ -681,7 +681,10 @@ def image_mode(v):
     if lists:
         v.save(22123, shown, strip.rect, "thumbnail strip")
     else:
-        v.lacks(22123, "no thumbnail strip in this build")
+        # The best there is: the row the strip takes, under the picture and the columns.
+        row_top = max(c.bottom for c in panels.left + panels.right + panels.middle)
+        v.save(22123, shown, (main.left, row_top, main.right, main.bottom), "the thumbnail strip's empty row")
+        v.lacks(22123, "no thumbnail strip in this build: its empty row instead")
     # The picture's context menu.
     picture = panels.picture()
     x, y = picture.left + picture.width // 3, picture.top + picture.height // 3
