@@ -11,10 +11,10 @@
 #include "app/SdCardRestore.h"
 #include "app/SiblingFolderSearch.h"
 #include "archive/FileSystem.h"
-#include "archive/NameCheck.h"
 #include "archive/RecordCatalog.h"
 #include "base/Exception.h"
 #include "base/StringTable.h"
+#include "playback/Thumbnail.h"
 #include "playback/VideoPlayer.h"
 #include "resources/resource.h"
 #include "ui/AnalogSpeedMeter.h"
@@ -29,8 +29,6 @@
 #include "ui/StopWatch.h"
 #include "ui/WindowException.h"
 
-#include <algorithm>
-#include <vector>
 
 namespace {
 
@@ -43,6 +41,7 @@ constexpr unsigned kNoPreviousRecordText = 5066;
 constexpr unsigned kFolderGoneText = 5078;
 constexpr unsigned kNoUsableDataText = 5505;
 constexpr unsigned kUnreadableDataText = 5510;
+constexpr unsigned kImageLimitText = 5516;
 constexpr unsigned kFirstModeName = 5506;  // 5506 event, 5507 image, 5508 continuous
 constexpr std::size_t kMaxCaptionChars = 1023;
 
@@ -123,6 +122,7 @@ void MainWindow::createPanels() {
     panels.circleChart = new CircleChart(handle(), *this, kInitialCircleRange);
     panels.analogSpeedMeter = new AnalogSpeedMeter(handle(), *this);
     panels.speedMeter = new SpeedMeter(handle(), *this);
+    panels.thumbnails = new Thumbnail(handle(), *this);
 }
 
 LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -144,7 +144,7 @@ void MainWindow::onSize(int width, int height) {
     // An enabled bottom strip takes the bottom row: the line chart, or the thumbnail strip
     // in image mode, whose row stays free there.
     bool lineChartRow = panels.lineChart != nullptr && panels.lineChart->isEnabled();
-    bool thumbnailRow = mode == kDisplayImage;
+    bool thumbnailRow = panels.thumbnails != nullptr && panels.thumbnails->isEnabled();
     places = MainWindowLayout::forClient(width, height, lineChartRow, thumbnailRow);
     placePanels();
 }
@@ -154,6 +154,7 @@ void MainWindow::placePanels() {
         if (panel != nullptr) MoveWindow(panel->handle(), where.x, where.y, where.width, where.height, TRUE);
     };
     if (panels.lineChart != nullptr && panels.lineChart->isEnabled()) place(panels.lineChart, places.lineChart);
+    if (panels.thumbnails != nullptr && panels.thumbnails->isEnabled()) place(panels.thumbnails, places.thumbnails);
     place(panels.config, places.configPanel);
     place(panels.circleChart, places.circleChart);
     place(panels.analogSpeedMeter, places.analogSpeedMeter);
@@ -253,6 +254,9 @@ void MainWindow::applyModeLayout() {
     panels.circleChart->setEnabled(recordsWithTelemetry);
     panels.circleChart->updateRangeButtons();
     panels.analogSpeedMeter->setEnabled(recordsWithTelemetry);
+    // Image mode's strip takes the bottom row instead.
+    panels.thumbnails->setEnabled(!recordsWithTelemetry);
+    panels.thumbnails->setVisible(!recordsWithTelemetry);
     RECT client;
     GetClientRect(handle(), &client);
     onSize(client.right, client.bottom);
@@ -279,7 +283,8 @@ void MainWindow::pausePlayback() {
 }
 
 bool MainWindow::isDataLoaded() const {
-    return player != nullptr && player->frameInfo() != nullptr;
+    return (player != nullptr && player->frameInfo() != nullptr) ||
+           (panels.thumbnails != nullptr && (panels.thumbnails->imageCount() > 0 || panels.thumbnails->isDone()));
 }
 
 const IVideoInfo* MainWindow::frameInfo() const {
@@ -332,6 +337,7 @@ void MainWindow::closeRecord() {
 // Opens what the display mode calls for; throws the reader's Exception when it cannot.
 void MainWindow::openRecord(const std::wstring& path) {
     player->setMode(mode);
+    if (mode != kDisplayImage) panels.thumbnails->reset();
     closeRecord();
     switch (mode) {
     case kDisplayEvent:
@@ -345,22 +351,25 @@ void MainWindow::openRecord(const std::wstring& path) {
         if (!player->openChapter(0)) throw VideoArchiveException(loadString(kUnreadableDataText));
         break;
     default:
-        showFirstImage(path);
+        openImageFolder(path);
         break;
     }
 }
 
-// Stands in for the thumbnail strip, which chooses the image of an image folder: until it
-// takes its place, the folder's first image by name is shown.
-void MainWindow::showFirstImage(const std::wstring& path) {
-    std::vector<DirectoryEntry> images = FileSystem::current().list(path, RecordCatalog::kImagePattern);
-    std::vector<std::wstring> names;
-    for (const DirectoryEntry& entry : images)
-        if (!entry.isDirectory && nameMatchesPattern(RecordCatalog::kImagePattern, entry.name)) names.push_back(entry.name);
-    if (names.empty()) return;
-    std::sort(names.begin(), names.end());
-    player->setImagePath(joinPath(path, names.front()));
-    player->openImage(path);
+// The strip fills itself in the background and has the first record shown when it is done.
+void MainWindow::openImageFolder(const std::wstring& path) {
+    if (panels.thumbnails->openFolder(path)) warn(loadString(kImageLimitText));
+}
+
+void MainWindow::showImage(int index) {
+    try {
+        player->setImagePath(index < panels.thumbnails->imageCount() ? panels.thumbnails->imagePath(index) : std::wstring());
+        player->openImage(folder);
+        updateCaption();
+    } catch (const Exception& failure) {
+        updateCaption();
+        warn(failure.message());
+    }
 }
 
 std::wstring MainWindow::captionText(bool loaded, int displayMode, const std::wstring& folder,
@@ -404,6 +413,7 @@ void MainWindow::loadFolder(const std::wstring& path) {
         panels.console->updateControls();
         if (!RecordCatalog::decideDisplayMode(path, mode)) {
             closeRecord();
+            panels.thumbnails->reset();
             throw Exception(loadString(kNoUsableDataText));
         }
         applyModeLayout();
@@ -423,6 +433,7 @@ void MainWindow::fallBackAfterFailedLoad() {
     InvalidateRect(player->handle(), nullptr, TRUE);
     mode = kDisplayEvent;
     applyModeLayout();
+    panels.thumbnails->reset();
     panels.stopwatch->onDisplayModeChanged(mode);
     panels.lineChart->invalidateGraph();
     panels.circleChart->discardBitmap();
@@ -468,6 +479,7 @@ void MainWindow::goToAdjacentRecord(bool previous) {
 
 void MainWindow::clearDisplay() {
     closeRecord();
+    panels.thumbnails->reset();
     // A measurement over a record that is gone means nothing any more.
     panels.stopwatch->reset();
     repaintRecordPanels();

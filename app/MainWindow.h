@@ -5,6 +5,7 @@
 #include "app/MainWindowLayout.h"
 #include "playback/AlphaImage.h"
 #include "playback/IPlayerHost.h"
+#include "playback/IThumbnailHost.h"
 #include "ui/IPanelHost.h"
 #include "ui/IPanelSource.h"
 #include "ui/Window.h"
@@ -20,9 +21,10 @@ class InfoPanel;
 class LineChart;
 class SpeedMeter;
 class StopWatch;
+class Thumbnail;
 class VideoPlayer;
 
-class MainWindow : public Window, public IPlayerHost, public IPanelSource, public IPanelHost {
+class MainWindow : public Window, public IPlayerHost, public IThumbnailHost, public IPanelSource, public IPanelHost {
 public:
     static constexpr int kMenuId = 101;
     static constexpr int kIconId = 294;
@@ -43,6 +45,7 @@ public:
         CircleChart* circleChart = nullptr;
         AnalogSpeedMeter* analogSpeedMeter = nullptr;
         SpeedMeter* speedMeter = nullptr;
+        Thumbnail* thumbnails = nullptr;  // image mode's strip, in the bottom row
     };
 
     // Menu commands.
@@ -70,6 +73,9 @@ public:
     void resetCharts() override;
     void redrawCharts() override;
     void updateConsoleControls() override;
+    // Image mode: the strip's record at index goes to the player; a failure is shown in a
+    // warning box and the folder stays open.
+    void showImage(int index) override;
     // What the panels read: the player's record and frame, and the display mode.
     const IVideoInfo* frameInfo() const override;
     int currentFrame() const override;
@@ -91,6 +97,7 @@ public:
     bool isDataLoaded() const;
     const MainWindowLayout& layout() const { return places; }
     VideoPlayer* videoPlayer() const { return player; }
+    Thumbnail* thumbnailStrip() const { return panels.thumbnails; }
     const Panels& panelWindows() const { return panels; }
 
     // "%s %s - %s" (mode name, folder, application name) while something is loaded, else
@@ -114,7 +121,7 @@ private:
     void pausePlayback();
     void closeRecord();
     void openRecord(const std::wstring& path);
-    void showFirstImage(const std::wstring& path);
+    void openImageFolder(const std::wstring& path);
     void warn(const std::wstring& text);
     void fallBackAfterFailedLoad();
     // With laps measured, asks whether they may go (5090); true to go on.

@@ -49,6 +49,9 @@ public:
     void openImageFile(const std::wstring& path);
     // Makes the file of an image-folder slot the open file before decoding it. Throws 5510.
     void reopenImage(int index);
+    // Lets go of the open file and keeps the slots: an image folder whose pictures have all
+    // been read holds no file of the card open.
+    void releaseOpenFile() { openFile.reset(); }
     // The picture of a slot, or nullptr when there is none (no file open, empty slot, payload
     // missing, too small, over 1 MiB, wrong frame tag, or an undecodable JPEG).
     std::unique_ptr<Image> decodeFrame(int index);

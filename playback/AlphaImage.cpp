@@ -20,12 +20,12 @@ void AlphaImage::draw(HDC dc, int x, int y) const {
     if (picture) draw(dc, x, y, picture->width(), picture->height(), 0, picture->width(), picture->height());
 }
 
-void AlphaImage::draw(HDC dc, int x, int y, int w, int h) const {
-    if (picture) draw(dc, x, y, w, h, 0, picture->width(), picture->height());
+bool AlphaImage::draw(HDC dc, int x, int y, int w, int h) const {
+    return picture && draw(dc, x, y, w, h, 0, picture->width(), picture->height());
 }
 
-void AlphaImage::draw(HDC dc, int x, int y, int w, int h, int srcX, int srcW, int srcH) const {
-    if (!picture) return;
+bool AlphaImage::draw(HDC dc, int x, int y, int w, int h, int srcX, int srcW, int srcH) const {
+    if (!picture) return false;
     BITMAPINFOHEADER header = {};
     header.biSize = sizeof header;
     header.biWidth = picture->width();
@@ -34,6 +34,6 @@ void AlphaImage::draw(HDC dc, int x, int y, int w, int h, int srcX, int srcW, in
     header.biBitCount = 32;
     header.biCompression = BI_RGB;
     header.biSizeImage = static_cast<DWORD>(((picture->width() * 4 + 3) & ~3) * picture->height());
-    StretchDIBits(dc, x, y, w, h, srcX, 0, srcW, srcH, picture->pixels(), reinterpret_cast<BITMAPINFO*>(&header),
-                  DIB_RGB_COLORS, SRCCOPY);
+    return StretchDIBits(dc, x, y, w, h, srcX, 0, srcW, srcH, picture->pixels(), reinterpret_cast<BITMAPINFO*>(&header),
+                         DIB_RGB_COLORS, SRCCOPY) > 0;
 }

@@ -28,11 +28,12 @@ public:
 
     // The whole picture at its natural size, top-left corner at (x, y).
     void draw(HDC dc, int x, int y) const;
-    // The whole picture stretched into w x h at (x, y).
-    void draw(HDC dc, int x, int y, int w, int h) const;
+    // The whole picture stretched into w x h at (x, y) with the DC's stretch mode; false when
+    // there is no picture or the system could not draw it.
+    bool draw(HDC dc, int x, int y, int w, int h) const;
     // srcW x srcH source pixels from column srcX and source row 0 (bottom-up bitmap
     // coordinates, so counted from the bottom edge), stretched into w x h at (x, y).
-    void draw(HDC dc, int x, int y, int w, int h, int srcX, int srcW, int srcH) const;
+    bool draw(HDC dc, int x, int y, int w, int h, int srcX, int srcW, int srcH) const;
 
 private:
     std::unique_ptr<Image> picture;

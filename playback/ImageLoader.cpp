@@ -202,6 +202,21 @@ bool ImageLoader::openImageFolder(const std::wstring& folder) {
     }
 }
 
+void ImageLoader::reopenImage(int index) {
+    MutexLock lock(shared->lock.get(), kArchiveLockTimeoutMs);
+    if (!lock.isHeld()) throw ImageException(loadString(kArchiveBusyText));
+    try {
+        shared->archive.reopenImage(index);
+    } catch (const Exception& e) {
+        throw Exception(e.message());
+    }
+}
+
+void ImageLoader::releaseImageFile() {
+    MutexLock lock(shared->lock.get(), kArchiveLockTimeoutMs);
+    if (lock.isHeld()) shared->archive.releaseOpenFile();
+}
+
 VideoArchive& ImageLoader::archive() {
     return shared->archive;
 }

@@ -52,6 +52,10 @@ public:
     void openImageFile(const std::wstring& path);
     // True when the folder held more images than the archive takes.
     bool openImageFolder(const std::wstring& folder);
+    // Makes the file of an image-folder slot the archive's open file, for decoding it next.
+    void reopenImage(int index);
+    // Closes that file again, keeping the folder's list; nothing when the lock stays taken.
+    void releaseImageFile();
 
     // The open record. Its opens and closes go through the loader; the user-interface
     // thread reads it between them.

@@ -11,6 +11,10 @@
 // threads at once on different inputs.
 std::unique_ptr<Image> decodeJpeg(const std::uint8_t* bytes, std::size_t length);
 
+// The same, reduced by the largest of the decoder's own steps (1/2, 1/4, 1/8) that leaves
+// at least minWidth x minHeight pixels: a thumbnail at a fraction of the cost of the frame.
+std::unique_ptr<Image> decodeJpegReduced(const std::uint8_t* bytes, std::size_t length, int minWidth, int minHeight);
+
 // One PNG skin picture. The fourth byte of each pixel is the PNG's alpha, or 0 where it
 // has none.
 std::unique_ptr<Image> loadPng(const std::uint8_t* bytes, std::size_t length);

@@ -133,11 +133,26 @@ void readGreyRows(jpeg_decompress_struct& info, Image& image) {
     }
 }
 
-std::unique_ptr<Image> decodeWith(Decompressor& decompressor) {
+// The largest reduction the library computes in its inverse transform that keeps the picture
+// at least minWidth x minHeight; 1 when none does or nothing is asked.
+unsigned reductionFor(const jpeg_decompress_struct& info, int minWidth, int minHeight) {
+    if (minWidth <= 0 || minHeight <= 0) return 1;
+    for (unsigned denominator : {8u, 4u, 2u}) {
+        unsigned long width = (info.image_width + denominator - 1) / denominator;
+        unsigned long height = (info.image_height + denominator - 1) / denominator;
+        if (width >= static_cast<unsigned long>(minWidth) && height >= static_cast<unsigned long>(minHeight))
+            return denominator;
+    }
+    return 1;
+}
+
+std::unique_ptr<Image> decodeWith(Decompressor& decompressor, int minWidth, int minHeight) {
     jpeg_decompress_struct& info = decompressor.info;
     jpeg_read_header(&info, TRUE);
     // Before the library allocates anything for the picture's size.
     if (!Image::sizeAllowed(info.image_width, info.image_height)) return nullptr;
+    info.scale_num = 1;
+    info.scale_denom = reductionFor(info, minWidth, minHeight);
     // Every decoding parameter stays at the library's default; only the byte order of the
     // default RGB output changes, to the picture's own.
     if (info.out_color_space == JCS_RGB) info.out_color_space = JCS_EXT_BGRX;
@@ -159,11 +174,15 @@ std::unique_ptr<Image> decodeWith(Decompressor& decompressor) {
 }  // namespace
 
 std::unique_ptr<Image> decodeJpeg(const std::uint8_t* bytes, std::size_t length) {
+    return decodeJpegReduced(bytes, length, 0, 0);
+}
+
+std::unique_ptr<Image> decodeJpegReduced(const std::uint8_t* bytes, std::size_t length, int minWidth, int minHeight) {
     if (bytes == nullptr || length == 0) return nullptr;
     try {
         Decompressor decompressor;
         decompressor.attachMemory(bytes, length);
-        return decodeWith(decompressor);
+        return decodeWith(decompressor, minWidth, minHeight);
     } catch (const ImageException&) {
         return nullptr;
     } catch (const std::bad_alloc&) {

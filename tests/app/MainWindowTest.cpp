@@ -3,6 +3,7 @@
 #include "app/AppTestFolder.h"
 #include "app/Application.h"
 #include "app/MainWindow.h"
+#include "playback/Thumbnail.h"
 #include "playback/VideoPlayer.h"
 #include "support/MessageBoxRecorder.h"
 #include "support/MessagePump.h"
@@ -265,6 +266,7 @@ TEST_F(MainWindowTest, AVanishedFolderClearsTheDisplay) {
     writeRecordFile(images, L"IMG00001.dpc");
     window->loadFolder(images);
     ASSERT_EQ(window->displayMode(), 1);
+    ASSERT_TRUE(pumpMessagesUntil([&] { return window->thumbnailStrip()->isDone(); }, 30000));
     ASSERT_TRUE(boxes.boxes().empty());
     EXPECT_EQ(captionOf(handle), L"画像記録表示モード " + images + L" - SCENOVA");
     // Like a card pulled out: the files go (the player lets go of its file first, which
