@@ -3,10 +3,12 @@
 #include "app/HelpPage.h"
 #include "app/MainWindow.h"
 #include "app/OsVersionCheck.h"
+#include "app/PlaybackKeys.h"
 #include "archive/FirmwareCodeText.h"
 #include "archive/SoundWarning.h"
 #include "base/Exception.h"
 #include "base/StringTable.h"
+#include "resources/resource.h"
 #include "ui/MessageBox.h"
 
 #include <commctrl.h>
@@ -57,11 +59,13 @@ void Application::initializeCommonControls() {
     if (!InitCommonControlsEx(&controls)) throw SystemException(loadString(kCommonControlsFailedText));
 }
 
-int Application::runMessageLoop() {
+int Application::runMessageLoop(HWND keysWindow) {
+    HACCEL keys = keysWindow != nullptr ? LoadAcceleratorsW(instance(), MAKEINTRESOURCEW(IDR_PLAYBACK_KEYS)) : nullptr;
     MSG message;
     BOOL fetched;
     while ((fetched = GetMessageW(&message, nullptr, 0, 0)) != 0) {
         if (fetched == -1) break;
+        if (PlaybackKeys::translate(keysWindow, keys, message)) continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
@@ -83,7 +87,7 @@ void Application::startAndLoop(HINSTANCE instance, int showCommand, int& exitCod
     MainWindow* window = new MainWindow();
     ShowWindow(window->handle(), showCommand);
     UpdateWindow(window->handle());
-    exitCode = runMessageLoop();
+    exitCode = runMessageLoop(window->handle());
     HelpPage::removeShownCopies();
 }
 

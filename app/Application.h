@@ -27,8 +27,9 @@ public:
     static void initializeCom();
     // Every common-control class group; throws SystemException 5055.
     static void initializeCommonControls();
-    // Runs the message loop until WM_QUIT; returns its parameter.
-    static int runMessageLoop();
+    // Runs the message loop until WM_QUIT; returns its parameter. Keys meant for keysWindow
+    // (the main window) or its children go through the playback keys first.
+    static int runMessageLoop(HWND keysWindow = nullptr);
 
     // The program's module; the process's own before start-up stored it.
     static HINSTANCE instance();

@@ -136,6 +136,7 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_MOUSEACTIVATE: return 0;
     case WM_GETMINMAXINFO: onGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam)); return 0;
     case WM_COMMAND: onCommand(LOWORD(wParam), reinterpret_cast<HWND>(lParam)); return 0;
+    case WM_INITMENUPOPUP: exports.updateMenu(reinterpret_cast<HMENU>(wParam)); return 0;
     default: return Window::handleMessage(message, wParam, lParam);
     }
 }
@@ -206,7 +207,15 @@ void MainWindow::runCommand(WORD command) {
         SendMessageW(handle(), WM_CLOSE, 0, 0);
         return;
     }
+    if (PlaybackKeys::handles(command)) {
+        keys.run(command);
+        return;
+    }
     pausePlayback();
+    if (RecordExportCommands::handles(command)) {
+        exports.run(command);
+        return;
+    }
     switch (command) {
     case kOpenCommand: openFolder(); break;
     case kHelpCommand: showHelp(); break;

@@ -3,6 +3,8 @@
 // and the panels, holds the open folder and the display mode, and runs the user's commands
 // (open a folder, previous/next record, the settings dialogs, help, About, card restore, close).
 #include "app/MainWindowLayout.h"
+#include "app/PlaybackKeys.h"
+#include "app/RecordExportCommands.h"
 #include "playback/AlphaImage.h"
 #include "playback/IPlayerHost.h"
 #include "playback/IThumbnailHost.h"
@@ -142,4 +144,6 @@ private:
     std::wstring drive;
     int mode = 0;
     MainWindowLayout places;
+    RecordExportCommands exports{*this};
+    PlaybackKeys keys{*this};
 };

@@ -1,17 +1,23 @@
 // scenova-cli export FILE --out DIR: one recorder file in ordinary formats. DIR receives
 // sound.wav (the very WAV the viewer plays), frames/NNNN.jpg (the restored JPEG of every
-// slot whose frame decodes) and telemetry.csv (one row per slot).
+// slot whose frame decodes), telemetry.csv (one row per slot) and, for an event or chapter
+// file, record.avi (the frames and the sound as one video). A continuous folder in place
+// of FILE goes to cli/FolderExport.cpp.
 #include "archive/FileSystem.h"
 #include "archive/VideoArchive.h"
 #include "base/Exception.h"
 #include "base/StringTable.h"
 #include "cli/Commands.h"
+#include "cli/RecordExport.h"
 #include "cli/RecordFile.h"
 #include "cli/StagingFolder.h"
+#include "export/AviRecordWriter.h"
+#include "export/FrameOverlay.h"
+#include "export/RecordSlots.h"
+#include "export/TelemetryCsv.h"
 #include "playback/decode/ImageDecoder.h"
 
 #include <cstdio>
-#include <ctime>
 #include <vector>
 
 namespace {
@@ -21,6 +27,7 @@ constexpr unsigned kSoundRestoreFailed = 5501;  // "音声データの復元に�
 struct ExportArguments {
     std::wstring file;
     std::wstring out;
+    bool overlay = false;
 };
 
 bool parseArguments(const Arguments& args, ExportArguments& parsed) {
@@ -28,6 +35,8 @@ bool parseArguments(const Arguments& args, ExportArguments& parsed) {
         if (args[i] == L"--out") {
             if (i + 1 >= args.size() || !parsed.out.empty()) return false;
             parsed.out = args[++i];
+        } else if (args[i] == L"--overlay") {
+            parsed.overlay = true;
         } else if (parsed.file.empty() && !args[i].empty() && args[i][0] != L'-') {
             parsed.file = args[i];
         } else {
@@ -35,13 +44,6 @@ bool parseArguments(const Arguments& args, ExportArguments& parsed) {
         }
     }
     return !parsed.file.empty() && !parsed.out.empty();
-}
-
-// The result may replace nothing but an empty folder: an export never deletes user files.
-bool outputPlaceIsFree(const std::wstring& out) {
-    FileSystem& fs = FileSystem::current();
-    if (!fs.exists(out)) return true;
-    return fs.isDirectory(out) && fs.list(out, L"*").empty();
 }
 
 bool readWholeFile(const std::wstring& path, std::vector<std::uint8_t>& bytes) {
@@ -53,68 +55,59 @@ bool readWholeFile(const std::wstring& path, std::vector<std::uint8_t>& bytes) {
     return file->read(bytes.data(), bytes.size()) == bytes.size();
 }
 
-// Local calendar time, as the recorder wrote it; empty when unknown.
-std::string isoLocalTime(std::int64_t timeValue) {
-    if (timeValue == 0) return std::string();
-    const __time64_t seconds = timeValue;
-    std::tm local{};
-    if (_localtime64_s(&local, &seconds) != 0) return std::string();
-    char text[32];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d", local.tm_year + 1900, local.tm_mon + 1,
-                  local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
-    return text;
-}
-
-std::string telemetryCsv(const VideoArchive& archive, RecordFormat format) {
-    const int perSecond = RecordFile::slotsPerSecond(format);
-    std::string csv = "slot,seconds,dateTime,speed,gFirst,gSecond,gMagnitude,eventMark\r\n";
-    char line[256];
-    for (int slot = 0; slot < archive.slotCount(); ++slot) {
-        const double seconds = perSecond > 0 ? static_cast<double>(slot) / perSecond : 0.0;
-        const FrameRecord* frame = archive.frameAt(slot);
-        if (!frame) {
-            std::snprintf(line, sizeof line, "%d,%.3f,,,,,,\r\n", slot, seconds);
-        } else {
-            std::snprintf(line, sizeof line, "%d,%.3f,%s,%d,%.3f,%.3f,%.3f,%d\r\n", slot, seconds,
-                          isoLocalTime(frame->dateTime).c_str(), frame->speed, frame->gFirst, frame->gSecond,
-                          frame->gMagnitude, frame->eventMark);
-        }
-        csv += line;
-    }
-    return csv;
-}
-
 std::wstring frameName(int slot) {
     wchar_t name[32];
     std::swprintf(name, 32, L"frames\\%04d.jpg", slot);
     return name;
 }
 
-bool writeExport(RecordFile& record, StagingFolder& staging, std::wstring& error) {
+}  // namespace
+
+// The result may replace nothing but an empty folder: an export never deletes user files.
+bool outputPlaceIsFree(const std::wstring& out) {
+    FileSystem& fs = FileSystem::current();
+    if (!fs.exists(out)) return true;
+    return fs.isDirectory(out) && fs.list(out, L"*").empty();
+}
+
+bool writeRecordExport(RecordFile& record, StagingFolder& staging, const std::wstring& folder, FrameOverlay* overlay,
+                       const std::vector<AviRecordWriter*>& joined, std::wstring& error) {
     VideoArchive& archive = record.archive();
+    const std::wstring prefix = folder.empty() ? folder : folder + L"\\";
     if (record.format() != RecordFormat::Image) {
         std::vector<std::uint8_t> wav;
         if (archive.soundFileName().empty() || !readWholeFile(archive.soundFileName(), wav)) {
             error = loadString(kSoundRestoreFailed);
             return false;
         }
-        if (!staging.writeFile(L"sound.wav", wav.data(), wav.size(), error)) return false;
+        if (!staging.writeFile(prefix + L"sound.wav", wav.data(), wav.size(), error)) return false;
     }
-    if (!staging.createFolder(L"frames", error)) return false;
-    for (int slot = 0; slot < archive.slotCount(); ++slot) {
-        const std::vector<std::uint8_t> jpeg = archive.restoreFrameJpeg(slot);
-        if (jpeg.empty() || !decodeJpeg(jpeg.data(), jpeg.size())) continue;
-        if (!staging.writeFile(frameName(slot), jpeg.data(), jpeg.size(), error)) return false;
+    if (!staging.createFolder(prefix + L"frames", error)) return false;
+    std::vector<AviRecordWriter*> writers = joined;
+    // An image has no time axis and no sound: it gets no video of its own.
+    std::unique_ptr<AviRecordWriter> video;
+    if (record.format() != RecordFormat::Image) {
+        video = std::make_unique<AviRecordWriter>(RecordFile::slotsPerSecond(record.format()), true);
+        video->create(staging.pathOf(prefix + L"record.avi"));
+        staging.adopt(prefix + L"record.avi");
+        writers.push_back(video.get());
     }
-    const std::string csv = telemetryCsv(archive, record.format());
-    return staging.writeFile(L"telemetry.csv", csv.data(), csv.size(), error);
+    const bool fed = feedRecord(archive, overlay, writers, [&](int slot, const SlotPicture& picture, std::wstring& failure) {
+        return !picture.good() || staging.writeFile(prefix + frameName(slot), picture.jpeg.data(), picture.jpeg.size(), failure);
+    }, error);
+    if (!fed || (video && !video->finish(error))) {
+        if (video) video->abandon();
+        return false;
+    }
+    TelemetryCsv csv(RecordFile::slotsPerSecond(record.format()));
+    csv.addRecord(archive);
+    return staging.writeFile(prefix + L"telemetry.csv", csv.text().data(), csv.text().size(), error);
 }
-
-}  // namespace
 
 int runExport(const Arguments& args) {
     ExportArguments parsed;
     if (!parseArguments(args, parsed)) return usage();
+    if (FileSystem::current().isDirectory(parsed.file)) return runFolderExport(parsed.file, parsed.out, parsed.overlay);
     RecordFormat format;
     if (!RecordFile::formatOf(parsed.file, format)) {
         writeError(L"scenova-cli: not a recorder file: " + parsed.file);
@@ -127,8 +120,10 @@ int runExport(const Arguments& args) {
     try {
         RecordFile record(parsed.file, format);
         StagingFolder staging;
+        std::unique_ptr<FrameOverlay> overlay = parsed.overlay ? std::make_unique<FrameOverlay>() : nullptr;
         std::wstring error;
-        if (!staging.create(parsed.out, error) || !writeExport(record, staging, error) || !staging.commit(error)) {
+        if (!staging.create(parsed.out, error) || !writeRecordExport(record, staging, L"", overlay.get(), {}, error) ||
+            !staging.commit(error)) {
             writeError(error);
             return kExitUnreadable;
         }

@@ -18,6 +18,8 @@ public:
     std::wstring pathOf(const std::wstring& relative) const;
     bool createFolder(const std::wstring& relative, std::wstring& error);
     bool writeFile(const std::wstring& relative, const void* bytes, std::size_t size, std::wstring& error);
+    // A file that other code writes at pathOf(relative): removed with the rest on failure.
+    void adopt(const std::wstring& relative) { files.push_back(relative); }
     // Renames the staging folder to the target; an existing empty target folder is replaced.
     bool commit(std::wstring& error);
 

@@ -1,4 +1,4 @@
-// scenova-cli: reads recorder files into ordinary formats (JSON, JPEG, WAV, CSV).
+// scenova-cli: reads recorder files into ordinary formats (JSON, JPEG, WAV, CSV, AVI).
 #include "cli/Commands.h"
 
 #include <windows.h>
@@ -35,7 +35,7 @@ void writeError(const std::wstring& text) {
 
 int usage() {
     writeError(L"usage: scenova-cli info FILE|FOLDER\n"
-               L"       scenova-cli export FILE --out DIR\n"
+               L"       scenova-cli export FILE|FOLDER --out DIR [--overlay]\n"
                L"       scenova-cli settings FILE");
     return kExitUsage;
 }

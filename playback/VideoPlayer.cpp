@@ -81,8 +81,10 @@ LRESULT VideoPlayer::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         onRButtonDown();
         return 0;
     case WM_COMMAND:
-        if (!inImageMode()) break;
-        if (LOWORD(wParam) == IDC_PLAYER_COPY) copyPicture();
+        // The context menu offers the copy for still images; the main window's Ctrl+C sends
+        // it for a video frame as well.
+        if (LOWORD(wParam) != IDC_PLAYER_COPY) break;
+        copyPicture();
         return 0;
     default: break;
     }
@@ -602,16 +604,22 @@ void VideoPlayer::onPaint() {
     paintFrame(scope.dc());
 }
 
-void VideoPlayer::paintFrame(HDC dc) {
-    RECT client;
-    GetClientRect(handle(), &client);
-    if (!currentImage) {
-        FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-        return;
-    }
+std::unique_ptr<Image> VideoPlayer::shownPicture() const {
+    if (!currentImage) return nullptr;
     // The brightness goes onto a copy: the decoded frame stays as it came, for the next change.
     std::unique_ptr<Image> shown = currentImage->clone();
     gamma.apply(*shown);
+    return shown;
+}
+
+void VideoPlayer::paintFrame(HDC dc) {
+    RECT client;
+    GetClientRect(handle(), &client);
+    std::unique_ptr<Image> shown = shownPicture();
+    if (!shown) {
+        FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        return;
+    }
     RECT place = letterbox(client.right, client.bottom);
     int width = place.right - place.left;
     int height = place.bottom - place.top;

@@ -83,6 +83,11 @@ public:
     std::int64_t recordStartTime() const;
     const std::wstring& chapterPath(int index) const { return chapterPaths[static_cast<std::size_t>(index)]; }
     bool hasPicture() const { return currentImage != nullptr; }
+    // The frame on screen as it is painted, brightness applied, at its own size; null when
+    // nothing is shown.
+    std::unique_ptr<Image> shownPicture() const;
+    // The image file shown in image mode.
+    const std::wstring& imageFile() const { return imagePath; }
     double frameInterval() const { return frameIntervalExact; }
     unsigned timerPeriod() const { return period; }
     bool usesDrawDib() const { return drawDib != nullptr; }

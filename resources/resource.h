@@ -29,6 +29,36 @@
 #define IDM_PLAYER_IMAGE_MENU 449
 #define IDC_PLAYER_COPY 40026
 
+// Export from the ファイル menu: the open record as an AVI file, the picture on screen as a
+// PNG file, the telemetry as a CSV file, and the progress dialog of the first and the last.
+#define IDC_MENU_EXPORT_VIDEO 40100
+#define IDC_MENU_SAVE_PICTURE 40101
+#define IDC_MENU_EXPORT_TELEMETRY 40102
+#define IDC_MENU_EXPORT_OVERLAY 40103
+#define IDD_EXPORT_PROGRESS 600
+#define IDC_EXPORT_PROGRESS_TEXT 601
+#define IDC_EXPORT_PROGRESS_BAR 602
+
+// Keyboard control of the main window: the accelerator table and its 再生 menu.
+#define IDR_PLAYBACK_KEYS 603
+#define IDC_MENU_PLAY_PAUSE 40104
+#define IDC_MENU_PREVIOUS_FRAME 40105
+#define IDC_MENU_NEXT_FRAME 40106
+#define IDC_MENU_FIRST_FRAME 40107
+#define IDC_MENU_LAST_FRAME 40108
+#define IDC_MENU_PREVIOUS_CHAPTER 40109
+#define IDC_MENU_NEXT_CHAPTER 40110
+#define IDC_MENU_COPY_PICTURE 40111
+#define IDS_EXPORT_VIDEO_FILTER 5600
+#define IDS_EXPORT_PICTURE_FILTER 5601
+#define IDS_EXPORT_TELEMETRY_FILTER 5602
+#define IDS_EXPORT_VIDEO_PROGRESS 5603
+#define IDS_EXPORT_FAILED 5604
+#define IDS_EXPORT_VIDEO_FAILED 5605
+#define IDS_EXPORT_VIDEO_TOO_LARGE 5606
+#define IDS_EXPORT_NO_PICTURE 5607
+#define IDS_EXPORT_TELEMETRY_PROGRESS 5608
+
 // Console panel, stopwatch and LAP LIST: tool tips, messages and the list's dialog.
 #define IDS_TIP_VOLUME_RESET 5008
 #define IDS_TIP_BRIGHTNESS_RESET 5009

@@ -114,6 +114,15 @@ const TableEntry kExpectedEntries[] = {
     {5519, L"LAP計測/リセット"},
     {5520, L"LAP LISTを開く"},
     {5521, L"LAPを一つ戻す"},
+    {5600, L"AVIファイル (*.avi)"},
+    {5601, L"PNGファイル (*.png)"},
+    {5602, L"CSVファイル (*.csv)"},
+    {5603, L"AVIファイルに書き出しています..."},
+    {5604, L"ファイルを書き出せませんでした。"},
+    {5605, L"AVIファイルを書き出せませんでした。"},
+    {5606, L"AVIファイルが2GBを超えるため書き出せません。"},
+    {5607, L"表示中の画像がありません。"},
+    {5608, L"走行データを書き出しています..."},
 };
 
 // The program loads every message into a buffer of 2048 wide characters and the support

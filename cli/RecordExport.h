@@ -1,0 +1,21 @@
+#pragma once
+// What scenova-cli export writes, shared by the export of one file and of a continuous folder.
+#include <string>
+#include <vector>
+
+class AviRecordWriter;
+class FrameOverlay;
+class RecordFile;
+class StagingFolder;
+
+// True when out does not exist or is an empty folder: an export never replaces user files.
+bool outputPlaceIsFree(const std::wstring& out);
+
+// Writes what export FILE writes for the open record into folder (relative to the staging
+// folder; empty for its top): sound.wav, frames\NNNN.jpg, telemetry.csv and record.avi, the
+// video with overlay burned in when it is not null. Every slot also goes to the joined writers.
+bool writeRecordExport(RecordFile& record, StagingFolder& staging, const std::wstring& folder, FrameOverlay* overlay,
+                       const std::vector<AviRecordWriter*>& joined, std::wstring& error);
+
+// scenova-cli export FOLDER --out DIR [--overlay] on a continuous folder.
+int runFolderExport(const std::wstring& folder, const std::wstring& out, bool overlay);

@@ -1,0 +1,36 @@
+#pragma once
+// Reading an open record slot by slot for export, the same way for every output: the
+// restored JPEG of each slot whose frame decodes, and the record's sound.
+#include "archive/VideoArchive.h"
+#include "playback/decode/Image.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class AviRecordWriter;
+class FrameOverlay;
+
+struct SlotPicture {
+    std::vector<std::uint8_t> jpeg;  // as the recorder's encoder made it; empty when no good frame
+    std::unique_ptr<Image> image;    // its picture; null when no good frame
+    bool good() const { return image != nullptr; }
+};
+
+// The slot's frame, when its JPEG is there and decodes.
+SlotPicture readSlotPicture(VideoArchive& archive, int slot);
+
+// The samples of the open record's temporary WAV file; empty when there is none.
+std::vector<std::uint8_t> readRecordSound(const VideoArchive& archive);
+
+// Called for each slot in order before the writers get it; false stops the feed (error
+// set, or left empty for a cancel).
+using SlotVisitor = std::function<bool(int slot, const SlotPicture& picture, std::wstring& error)>;
+
+// Reads every slot of the open record once and hands it to visit and, as the next record,
+// to each writer: the recorder's JPEG as it is, or with overlay (when not null) the picture
+// with its telemetry burned in, re-encoded with the recorder's own quantisation.
+bool feedRecord(VideoArchive& archive, FrameOverlay* overlay, const std::vector<AviRecordWriter*>& writers,
+                const SlotVisitor& visit, std::wstring& error);
