@@ -1,5 +1,6 @@
 #include "app/Application.h"
 
+#include "app/HelpPage.h"
 #include "app/MainWindow.h"
 #include "app/OsVersionCheck.h"
 #include "app/PlaybackKeys.h"
@@ -82,10 +83,12 @@ void Application::startAndLoop(HINSTANCE instance, int showCommand, int& exitCod
     SoundWarning::install([](const std::wstring& message, const std::wstring& caption) {
         showMessageBox(message, caption, MB_ICONWARNING, nullptr);
     });
+    HelpPage::removeStaleCopies();
     MainWindow* window = new MainWindow();
     ShowWindow(window->handle(), showCommand);
     UpdateWindow(window->handle());
     exitCode = runMessageLoop(window->handle());
+    HelpPage::removeShownCopies();
 }
 
 int Application::run(HINSTANCE instance, int showCommand) {
