@@ -13,10 +13,15 @@
 //   scenova-probe exit PROGRAM
 //       Ends the running viewer through ファイル → 終了, confirming the question.
 //   scenova-probe folder-dialog PROGRAM
-//       Prints the folder selected in the viewer's open folder dialog and, after a tab, the
-//       control with the keyboard focus as CLASS#ID; status 1 when none is open.
+//       Prints the folder selected in the viewer's open folder dialog, the control with the
+//       keyboard focus as CLASS#ID and the entry chosen in its kind list (0 event, 1 image,
+//       2 continuous, -1 none), separated by tabs; status 1 when none is open.
 //   scenova-probe menu PROGRAM
 //       Status 0 while one of the viewer's menus is open, 1 otherwise.
+//   scenova-probe panels PROGRAM
+//       Prints the text of each visible panel of the viewer's main window that has one, one a
+//       line: the info panel's date and time ("2024/05/01 12:34:56"), the speed meter's
+//       speed ("42 km/h"); status 1 when the viewer has no main window.
 // Exit status 0 on success, 1 on failure (the reason on standard error), 64 on misuse.
 #include "tools/probe/ProcessCounters.h"
 #include "tools/probe/ViewerDriver.h"
@@ -24,6 +29,7 @@
 #include <cstdio>
 #include <cwchar>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -34,7 +40,8 @@ int usage() {
                  "       scenova-probe open PROGRAM FOLDER\n"
                  "       scenova-probe exit PROGRAM\n"
                  "       scenova-probe folder-dialog PROGRAM\n"
-                 "       scenova-probe menu PROGRAM\n");
+                 "       scenova-probe menu PROGRAM\n"
+                 "       scenova-probe panels PROGRAM\n");
     return 64;
 }
 
@@ -95,16 +102,32 @@ int drive(const wchar_t* program, const wchar_t* folder) {
     return done ? 0 : 1;
 }
 
-int printFolderDialog(const wchar_t* program) {
-    DWORD id = processOf(program);
-    if (id == 0) return 1;
-    std::wstring selected, focus;
-    if (!ViewerDriver(id).folderDialogState(selected, focus)) return 1;
-    std::wstring line = selected + L"\t" + focus + L"\n";
+void printUtf8(const std::wstring& line) {
     int size = WideCharToMultiByte(CP_UTF8, 0, line.c_str(), -1, nullptr, 0, nullptr, nullptr);
     std::string text(size > 0 ? size - 1 : 0, '\0');
     if (size > 1) WideCharToMultiByte(CP_UTF8, 0, line.c_str(), -1, &text[0], size, nullptr, nullptr);
     std::fputs(text.c_str(), stdout);
+}
+
+int printFolderDialog(const wchar_t* program) {
+    DWORD id = processOf(program);
+    if (id == 0) return 1;
+    std::wstring selected, focus;
+    int kind = -1;
+    if (!ViewerDriver(id).folderDialogState(selected, focus, kind)) return 1;
+    printUtf8(selected + L"\t" + focus + L"\t" + std::to_wstring(kind) + L"\n");
+    return 0;
+}
+
+int printPanels(const wchar_t* program) {
+    DWORD id = processOf(program);
+    if (id == 0) return 1;
+    std::vector<std::wstring> texts;
+    if (!ViewerDriver(id).panelTexts(texts)) {
+        std::fprintf(stderr, "scenova-probe: the viewer has no main window\n");
+        return 1;
+    }
+    for (const std::wstring& text : texts) printUtf8(text + L"\n");
     return 0;
 }
 
@@ -117,6 +140,7 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"open" && argc == 4) return drive(argv[2], argv[3]);
     if (command == L"exit" && argc == 3) return drive(argv[2], nullptr);
     if (command == L"folder-dialog" && argc == 3) return printFolderDialog(argv[2]);
+    if (command == L"panels" && argc == 3) return printPanels(argv[2]);
     if (command == L"menu" && argc == 3) {
         DWORD id = processOf(argv[2]);
         return id != 0 && ViewerDriver(id).menuOpen() ? 0 : 1;
