@@ -272,8 +272,10 @@ bool ViewerDriver::exitProgram() {
 }
 
 bool ViewerDriver::folderDialogState(std::wstring& selected, std::wstring& focusClass, int& kind) const {
-    HWND main = mainWindow();
-    HWND browser = main != nullptr ? ownedDialog(main, L"") : nullptr;
+    // The open folder or the settings' drive dialog, whichever window owns it.
+    HWND browser = nullptr;
+    for (HWND window : topLevelWindowsOf(id))
+        if (className(window) == L"#32770" && hasFolderTree(window)) browser = window;
     if (browser == nullptr || process == nullptr) return false;
     selected = selectedTreeItem(process, browser);
     GUITHREADINFO thread = {};

@@ -22,7 +22,7 @@ public:
     bool openFolder(const std::wstring& folder);
     // ファイル → 終了, confirmed; true once the process has ended.
     bool exitProgram();
-    // The open folder dialog's selected folder, the control that has the keyboard focus
+    // The open folder dialog's (or drive dialog's) selected folder, the control that has the keyboard focus
     // ("CLASS#ID") and the entry chosen in its kind list (-1 for none); false when no folder
     // dialog is open.
     bool folderDialogState(std::wstring& selected, std::wstring& focusClass, int& kind) const;

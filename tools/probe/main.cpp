@@ -13,9 +13,10 @@
 //   scenova-probe exit PROGRAM
 //       Ends the running viewer through ファイル → 終了, confirming the question.
 //   scenova-probe folder-dialog PROGRAM
-//       Prints the folder selected in the viewer's open folder dialog, the control with the
-//       keyboard focus as CLASS#ID and the entry chosen in its kind list (0 event, 1 image,
-//       2 continuous, -1 none), separated by tabs; status 1 when none is open.
+//       Prints the folder selected in the viewer's open folder dialog (or the settings'
+//       drive dialog), the control with the keyboard focus as CLASS#ID and the entry chosen in
+//       its kind list (0 event, 1 image, 2 continuous, -1 none), separated by tabs; status 1
+//       when none is open.
 //   scenova-probe menu PROGRAM
 //       Status 0 while one of the viewer's menus is open, 1 otherwise.
 //   scenova-probe panels PROGRAM
