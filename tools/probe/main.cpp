@@ -23,6 +23,9 @@
 //       Prints the text of each visible panel of the viewer's main window that has one, one a
 //       line: the info panel's date and time ("2024/05/01 12:34:56"), the speed meter's
 //       speed ("42 km/h"); status 1 when the viewer has no main window.
+// Every command but hold-desktop may follow "--desktop NAME": it then looks for the viewer on
+// the Wine desktop NAME (a viewer started by "explorer /desktop=NAME,...") instead of the
+// default one, whose windows it cannot see.
 // Exit status 0 on success, 1 on failure (the reason on standard error), 64 on misuse.
 #include "tools/probe/ProcessCounters.h"
 #include "tools/probe/ViewerDriver.h"
@@ -37,12 +40,14 @@ namespace {
 int usage() {
     std::fprintf(stderr,
                  "usage: scenova-probe hold-desktop\n"
+
                  "       scenova-probe watch PROGRAM INTERVAL_MS\n"
                  "       scenova-probe open PROGRAM FOLDER\n"
                  "       scenova-probe exit PROGRAM\n"
                  "       scenova-probe folder-dialog PROGRAM\n"
                  "       scenova-probe menu PROGRAM\n"
-                 "       scenova-probe panels PROGRAM\n");
+                 "       scenova-probe panels PROGRAM\n"
+                 "       (--desktop NAME may come before any command but hold-desktop)\n");
     return 64;
 }
 
@@ -132,9 +137,25 @@ int printPanels(const wchar_t* program) {
     return 0;
 }
 
+// Moves this thread to the desktop NAME, before it has any window.
+bool useDesktop(const wchar_t* name) {
+    HDESK desktop = OpenDesktopW(name, 0, FALSE, GENERIC_ALL);
+    if (desktop == nullptr || !SetThreadDesktop(desktop)) {
+        std::fprintf(stderr, "scenova-probe: cannot use the desktop %ls: error %lu\n", name, GetLastError());
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+    if (argc > 3 && std::wstring(argv[1]) == L"--desktop") {
+        if (!useDesktop(argv[2])) return 1;
+        argv[2] = argv[0];
+        argv += 2;
+        argc -= 2;
+    }
     std::wstring command = argc > 1 ? argv[1] : L"";
     if (command == L"hold-desktop" && argc == 2) return holdDesktop();
     if (command == L"watch" && argc == 4) return watch(argv[2], static_cast<DWORD>(std::wcstoul(argv[3], nullptr, 10)));

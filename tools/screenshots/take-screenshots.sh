@@ -7,8 +7,9 @@
 # Each mode is a fresh start of SCENOVA.exe inside Wine's desktop window (so that the main
 # window has its frame) on a virtual display of its own (Xvfb), so nothing else on the
 # machine takes its keys. The record is opened as a user would: ファイル → 開く... and the
-# folder dialog driven from the keyboard with xdotool. Every step waits for something to
-# show (a window, the caption, the picture, the line chart's cursor, a still screen) within
+# folder dialog driven from the keyboard with xdotool, each key checked through scenova-probe.
+# Every step waits for something to show (a window, the menu, the tree's selection, the
+# caption, the picture, the line chart's cursor, a still screen) within
 # a generous deadline, never for a fixed time, and nothing depends on where panels sit
 # beyond the main window's own size.
 #
@@ -115,33 +116,64 @@ screen_still() {  # two looks in a row are the same: whatever loads after the re
   return 1
 }
 
-# shoot NAME KIND FOLDER CAPTION_MODE CONDITION...: opens sample-card/KIND/FOLDER and, once
-# the caption names it and the condition holds, writes NAME.png.
+# The viewer runs inside Wine's desktop SCENOVA, whose windows only a probe started in the same
+# desktop sees: it reads the menu and the folder dialog's selection, focus and kind.
+program="Z:$(echo "$run/SCENOVA.exe" | tr / '\\')"
+probe() { "$top/scripts/wine" "$build/bin/scenova-probe.exe" --desktop SCENOVA "$@" </dev/null 2>/dev/null; }
+menu_open() { probe menu "$program" >/dev/null; }
+open_menu() {  # alt+f again until the menu shows, as a new window may not take keys at first
+  local attempt
+  for attempt in 1 2 3 4 5 6; do
+    key "$main" alt+f
+    wait_for 30 menu_open && return 0
+  done
+  fail "$1: the file menu did not open"
+}
+state=""  # "SELECTED<tab>FOCUS-CLASS#ID<tab>KIND" of the folder dialog
+read_state() { state=$(probe folder-dialog "$program" | tr -d '\r'); }
+selected() { read_state && [ "${state%%$'\t'*}" = "$1" ]; }
+focused() { read_state && [[ "$(cut -f 2 <<<"$state")" == "$1#"* ]]; }
+kind_chosen() { read_state && [ "$(cut -f 3 <<<"$state")" = "$1" ]; }
+state_changed() { local before=$state; read_state && [ "$state" != "$before" ]; }
+# descend NAME: opens the folder selected in the tree and goes down its children until NAME.
+descend() {
+  local step
+  key "$dialog" Right
+  for step in $(seq 1 30); do
+    key "$dialog" Down
+    wait_for 30 state_changed || true
+    [ "${state%%$'\t'*}" = "$1" ] && return 0
+  done
+  fail "the folder tree did not come to $1 (${state:-no dialog})"
+}
+
+# shoot NAME MODE KIND FOLDER CAPTION_MODE CONDITION...: opens sample-card/KIND/FOLDER in
+# display mode MODE (0 event, 1 image, 2 continuous) and, once the caption names it and the
+# condition holds, writes NAME.png.
 shoot() {
-  local name=$1 kind=$2 folder=$3 mode_name=$4; shift 4
+  local name=$1 mode=$2 kind=$3 folder=$4 mode_name=$5; shift 5
   "$top/scripts/wine" explorer /desktop=SCENOVA,1280x800 "$run/SCENOVA.exe" </dev/null >/dev/null 2>&1 &
   viewer=$!
   wait_for 90 found_main || fail "$name: the main window did not appear"
 
-  # ファイル → 開く..., again while the window does not yet take keys.
-  local attempt
-  for attempt in 1 2 3 4 5 6; do
-    key "$main" alt+f
-    key "$main" o
-    wait_for 10 found_dialog && break
-    key "$main" Escape
-    [ "$attempt" -lt 6 ] || fail "$name: the folder dialog did not appear"
+  # ファイル → 開く...: the kind first, then from the kind list back to the folder tree, where
+  # the program's folder is selected, and down the tree.
+  open_menu "$name"
+  key "$main" o
+  wait_for 120 found_dialog || fail "$name: the folder dialog did not appear"
+  wait_for 60 selected "$(basename "$run")" || fail "$name: the folder dialog did not select the program's folder (${state:-no dialog})"
+  wait_for 60 focused ComboBox || fail "$name: the kind list does not have the focus (${state:-no dialog})"
+  local step
+  for step in $(seq 1 "$mode"); do key "$dialog" Down; done
+  wait_for 30 kind_chosen "$mode" || fail "$name: the kind list did not choose $mode (${state:-no dialog})"
+  for step in 1 2 3 4 5 6; do
+    focused SysTreeView32 && break
+    key "$dialog" shift+Tab
+    wait_for 30 state_changed || true
   done
-  # From the kind list back to the folder tree, where the program's folder is selected;
-  # then down the tree by typing each name (the tree finds an item by its first letters).
-  wait_for 20 picture_of_dialog_ready || true
-  local k part
-  for k in shift+Tab shift+Tab shift+Tab; do key "$dialog" "$k"; done
-  for part in sample-card "$kind" "$folder"; do
-    key "$dialog" Right
-    quietly xdotool type --window "$dialog" --delay 60 "$part" || true
-    sleep 0.3  # the tree's type-ahead ends after a pause between letters
-  done
+  focused SysTreeView32 || fail "$name: the folder tree did not take the focus (${state:-no dialog})"
+  local part
+  for part in sample-card "$kind" "$folder"; do descend "$part"; done
   [ "$name" = event-mode ] && look && cp "$run/look.png" "$out/folder-dialog.png"
   key "$dialog" Return
 
@@ -158,23 +190,20 @@ shoot() {
   # ファイル → 終了, confirmed: the program ends and Wine's desktop with it.
   local question=""
   found_question() { question=$(window_named '^確認$'); [ -n "$question" ]; }
-  key "$main" alt+f
+  open_menu "$name"
   key "$main" x
-  if wait_for 20 found_question; then key "$question" Return; fi
+  if wait_for 60 found_question; then key "$question" Return; fi
   ended() { ! kill -0 "$viewer" 2>/dev/null; }
   wait_for 30 ended || kill "$viewer" 2>/dev/null || true
   wait "$viewer" 2>/dev/null || true
   viewer=""
   rm -f "$run/previous.png"
 }
-# The dialog has filled its tree when it has been still for a moment.
-picture_of_dialog_ready() { screen_still; }
-
 # The protected event record (a swerve): three seconds after the event the circle shows its
 # trace and the info panel the protect icon.
-shoot event-mode EVENT EVT00003 "イベント記録表示モード" cursor_past_event 3
+shoot event-mode 0 EVENT EVT00003 "イベント記録表示モード" cursor_past_event 3
 # Image folder: the first image and whatever else the mode loads, once the screen is still.
 image_settled() { picture_shown && screen_still; }
-shoot image-mode IMAGE IMG00001 "画像記録表示モード" image_settled
+shoot image-mode 1 IMAGE IMG00001 "画像記録表示モード" image_settled
 # Continuous record: a while into the first chapter.
-shoot continuous-mode CONTINUE CNT00001 "連続記録表示モード" cursor_past 380
+shoot continuous-mode 2 CONTINUE CNT00001 "連続記録表示モード" cursor_past 380
