@@ -19,6 +19,8 @@
 //       when none is open.
 //   scenova-probe menu PROGRAM
 //       Status 0 while one of the viewer's menus is open, 1 otherwise.
+//   scenova-probe windows
+//       Lists every visible window of the desktop with its children (tools/probe/WindowList.h).
 //   scenova-probe panels PROGRAM
 //       Prints the text of each visible panel of the viewer's main window that has one, one a
 //       line: the info panel's date and time ("2024/05/01 12:34:56"), the speed meter's
@@ -29,6 +31,7 @@
 // Exit status 0 on success, 1 on failure (the reason on standard error), 64 on misuse.
 #include "tools/probe/ProcessCounters.h"
 #include "tools/probe/ViewerDriver.h"
+#include "tools/probe/WindowList.h"
 
 #include <cstdio>
 #include <cwchar>
@@ -47,6 +50,7 @@ int usage() {
                  "       scenova-probe folder-dialog PROGRAM\n"
                  "       scenova-probe menu PROGRAM\n"
                  "       scenova-probe panels PROGRAM\n"
+                 "       scenova-probe windows\n"
                  "       (--desktop NAME may come before any command but hold-desktop)\n");
     return 64;
 }
@@ -163,6 +167,10 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"exit" && argc == 3) return drive(argv[2], nullptr);
     if (command == L"folder-dialog" && argc == 3) return printFolderDialog(argv[2]);
     if (command == L"panels" && argc == 3) return printPanels(argv[2]);
+    if (command == L"windows" && argc == 2) {
+        printWindowList();
+        return 0;
+    }
     if (command == L"menu" && argc == 3) {
         DWORD id = processOf(argv[2]);
         return id != 0 && ViewerDriver(id).menuOpen() ? 0 : 1;
