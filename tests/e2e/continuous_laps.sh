@@ -21,12 +21,8 @@ cp "$build/bin/SCENOVA.exe" "$folder_dir/"
 start_viewer "$folder_dir/SCENOVA.exe"
 
 # ファイル → 開く..., then OK once the dialog has selected the folder it starts in.
-open_menu alt+f
-key "$window" o
-wait_for 120 found_other || fail "the folder dialog did not appear"
-browser=$other
-wait_for 60 selected CNT00001 || fail "the folder dialog did not select CNT00001 (${dialog:-no dialog})"
-key "$browser" Return
+open_folder_dialog CNT00001
+key "$other" Return
 expected="連続記録表示モード $(winpath "$folder_dir") - SCENOVA"
 wait_for 60 caption_is "$expected" || fail "caption is \"$caption\", not \"$expected\""
 echo "e2e: $expected"

@@ -44,7 +44,7 @@ save_as() {
 dialog_gone() { ! xdotool search --all --onlyvisible --pid "$viewer" --name '.' 2>/dev/null | grep -qx "$1"; }
 
 # ファイル → 開く...: the folder dialog, then down its tree to sample-card\EVENT\EVT00001.
-menu o
+open_folder_dialog app
 walk_folder_tree "$other" app "Right Down:sample-card" "Right Down Down:EVENT" "Right Down:EVT00001"
 key "$other" Return
 expected="イベント記録表示モード $(winpath "$app/sample-card/EVENT/EVT00001") - SCENOVA"

@@ -53,11 +53,13 @@ e2e_begin() {
 
 winpath() { echo "Z:$(echo "$1" | tr / '\\')"; }
 
-probe() { "$top/scripts/wine" "$build/bin/scenova-probe.exe" "$@" </dev/null 2>/dev/null; }
+# scenova-probe, inside the Wine desktop named $desktop when the viewer runs in one.
+desktop=""
+probe() { "$top/scripts/wine" "$build/bin/scenova-probe.exe" ${desktop:+--desktop "$desktop"} "$@" </dev/null 2>/dev/null; }
 
 # Only this program's windows count.
 own_windows() { xdotool search --all --onlyvisible --pid "$viewer" --name "$1" 2>/dev/null; }
-key() { xdotool key --window "$1" "$2" 2>/dev/null; }
+key() { xdotool key --window "$1" "$2" 2>/dev/null || true; }  # what it brings about is waited for
 
 # start_viewer PROGRAM_FILE: starts the viewer ($viewer, its Windows path in $program) and
 # waits for its main window ($window).
@@ -110,6 +112,26 @@ selected() { read_dialog && [ "${dialog%%$'\t'*}" = "$1" ]; }
 focused() { read_dialog && [[ "$(cut -f 2 <<<"$dialog")" == "$1#"* ]]; }
 kind_chosen() { read_dialog && [ "$(cut -f 3 <<<"$dialog")" = "$1" ]; }
 dialog_changed() { local before=$dialog; read_dialog && [ "$dialog" != "$before" ]; }
+
+# open_folder_dialog START [FINDER]: ファイル → 開く... until the folder dialog ($other, found
+# by FINDER, found_other by default) has selected the folder it starts in, named START. Wine's
+# dialog walks its tree to that folder comparing each level's modification time with what it
+# listed: a folder on the way that changes meanwhile stops the walk for good, so another dialog
+# is opened then.
+open_folder_dialog() {
+  local start=$1 finder=${2:-found_other} attempt
+  for attempt in 1 2 3; do
+    open_menu alt+f
+    key "$window" o
+    wait_for 120 "$finder" || fail "the folder dialog did not appear"
+    wait_for 60 selected "$start" && return 0
+    echo "e2e: the folder dialog stopped at \"${dialog%%$'\t'*}\" on its way to $start: once more" >&2
+    key "$other" Escape
+    dialog_closed() { ! "$finder"; }
+    wait_for 60 dialog_closed || fail "the folder dialog did not close"
+  done
+  fail "the folder dialog did not select $start (${dialog:-no dialog})"
+}
 
 # walk_folder_tree BROWSER START STEP...: in the folder dialog BROWSER, which starts on the
 # folder named START with its kind list holding the focus, back to the tree one control at a

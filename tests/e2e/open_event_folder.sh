@@ -15,9 +15,7 @@ cp -r "$build/sample-card" "$run/"
 start_viewer "$run/SCENOVA.exe"
 
 # ファイル → 開く...
-open_menu alt+f
-key "$window" o
-wait_for 120 found_other || fail "the folder dialog did not appear"
+open_folder_dialog "$(basename "$run")"
 browser=$other
 echo "e2e: folder dialog \"$(xdotool getwindowname "$browser")\" ($browser)"
 walk_folder_tree "$browser" "$(basename "$run")" "Right Down:sample-card" "Right Down Down:EVENT" "Right Down:EVT00001"

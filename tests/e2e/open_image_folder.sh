@@ -16,9 +16,7 @@ start_viewer "$run/SCENOVA.exe"
 
 # ファイル → 開く...: 画像記録 in the kind list, then down the tree: sample-card, IMAGE (after
 # CONTINUE and EVENT), IMG00001.
-open_menu alt+f
-key "$window" o
-wait_for 120 found_other || fail "the folder dialog did not appear"
+open_folder_dialog "$(basename "$run")"
 browser=$other
 echo "e2e: folder dialog \"$(xdotool getwindowname "$browser")\" ($browser)"
 choose_kind "$browser" 1

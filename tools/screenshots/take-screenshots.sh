@@ -26,55 +26,35 @@ for tool in Xvfb xdotool import convert compare; do
   command -v "$tool" >/dev/null || { echo "screenshots: $tool is missing (apt-get install xvfb xdotool imagemagick)" >&2; exit 1; }
 done
 
-run=$(mktemp -d "$build/screenshots-run.XXXXXX")
-viewer=""
-xvfb=""
-cleanup() {
-  [ -n "$viewer" ] && kill "$viewer" 2>/dev/null || true
-  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
-  rm -rf "$run"
-}
-trap cleanup EXIT
+# The display, the waits and the folder-dialog steps of the end-to-end tests.
+export SCENOVA_BUILD_DIR="$build" SCENOVA_SOURCE_DIR="$top"
+source "$top/tests/e2e/lib.sh"
 trap 'echo "screenshots: stopped at line $LINENO: $BASH_COMMAND" >&2' ERR
-
-Xvfb -displayfd 9 -screen 0 1280x800x24 -nolisten tcp 9>"$run/display" >/dev/null 2>&1 &
-xvfb=$!
-for _ in $(seq 1 100); do [ -s "$run/display" ] && break; sleep 0.1; done
-[ -s "$run/display" ] || { echo "screenshots: Xvfb did not start" >&2; exit 1; }
-export DISPLAY=":$(head -n 1 "$run/display")"
+e2e_begin modes
+# The viewer runs inside Wine's desktop SCENOVA, whose windows only a probe started in the
+# same desktop sees.
+desktop=SCENOVA
 
 # The folder dialog starts in the program's folder: the card goes beside the program.
 cp "$build/bin/SCENOVA.exe" "$run/"
 cp -r "$build/sample-card" "$run/"
+program=$(winpath "$run/SCENOVA.exe")
 
-fail() {
-  import -window root "$run/failure.png" 2>/dev/null && cp "$run/failure.png" "$build/screenshots-failure.png" || true
-  echo "screenshots: $* (the screen is in $build/screenshots-failure.png)" >&2
-  exit 1
-}
-wait_for() {  # wait_for SECONDS COMMAND...: polls until the command succeeds
-  local deadline=$((SECONDS + $1)); shift
-  until "$@"; do
-    [ "$SECONDS" -lt "$deadline" ] || return 1
-    sleep 0.2
-  done
-}
 quietly() { "$@" 2>/dev/null; }
 window_named() { quietly xdotool search --onlyvisible --name "$1" | head -n 1; }
-main=""
-found_main() { main=$(window_named '^SCENOVA$'); [ -n "$main" ]; }
-dialog=""
+found_main() { window=$(window_named '^SCENOVA$'); [ -n "$window" ]; }
+browser=""
 # The folder dialog is the one window of this display that is none of the program's others.
-found_dialog() {
-  dialog=$(quietly xdotool search --onlyvisible --name '.' | while read -r w; do
+found_browser() {
+  other=$(quietly xdotool search --onlyvisible --name '.' | while read -r w; do
     case "$(quietly xdotool getwindowname "$w")" in
       SCENOVA* | *"Wine desktop"* | "Default IME" | "") ;;
       *) echo "$w" ;;
     esac
   done | head -n 1)
-  [ -n "$dialog" ]
+  browser=$other
+  [ -n "$browser" ]
 }
-key() { quietly xdotool key --window "$1" "$2" || true; }
 look() { import -window root "$run/look.png" 2>/dev/null; }
 
 # The main window is centred on the screen at its fixed size; the line chart is the bottom
@@ -116,35 +96,15 @@ screen_still() {  # two looks in a row are the same: whatever loads after the re
   return 1
 }
 
-# The viewer runs inside Wine's desktop SCENOVA, whose windows only a probe started in the same
-# desktop sees: it reads the menu and the folder dialog's selection, focus and kind.
-program="Z:$(echo "$run/SCENOVA.exe" | tr / '\\')"
-probe() { "$top/scripts/wine" "$build/bin/scenova-probe.exe" --desktop SCENOVA "$@" </dev/null 2>/dev/null; }
-menu_open() { probe menu "$program" >/dev/null; }
-open_menu() {  # alt+f again until the menu shows, as a new window may not take keys at first
-  local attempt
-  for attempt in 1 2 3 4 5 6; do
-    key "$main" alt+f
-    wait_for 30 menu_open && return 0
+# tree_step PARENT NAME: the keys that open the tree's selected folder PARENT and go down its
+# subfolders, in the tree's order of names, to NAME; and the name, as walk_folder_tree takes them.
+tree_step() {
+  local keys="Right" entry
+  for entry in $(cd "$1" && ls -d -- */ | tr -d / | sort -f); do
+    keys="$keys Down"
+    [ "$entry" = "$2" ] && { echo "$keys:$2"; return 0; }
   done
-  fail "$1: the file menu did not open"
-}
-state=""  # "SELECTED<tab>FOCUS-CLASS#ID<tab>KIND" of the folder dialog
-read_state() { state=$(probe folder-dialog "$program" | tr -d '\r'); }
-selected() { read_state && [ "${state%%$'\t'*}" = "$1" ]; }
-focused() { read_state && [[ "$(cut -f 2 <<<"$state")" == "$1#"* ]]; }
-kind_chosen() { read_state && [ "$(cut -f 3 <<<"$state")" = "$1" ]; }
-state_changed() { local before=$state; read_state && [ "$state" != "$before" ]; }
-# descend NAME: opens the folder selected in the tree and goes down its children until NAME.
-descend() {
-  local step
-  key "$dialog" Right
-  for step in $(seq 1 30); do
-    key "$dialog" Down
-    wait_for 30 state_changed || true
-    [ "${state%%$'\t'*}" = "$1" ] && return 0
-  done
-  fail "the folder tree did not come to $1 (${state:-no dialog})"
+  fail "no folder $2 in $1"
 }
 
 # shoot NAME MODE KIND FOLDER CAPTION_MODE CONDITION...: opens sample-card/KIND/FOLDER in
@@ -154,34 +114,21 @@ shoot() {
   local name=$1 mode=$2 kind=$3 folder=$4 mode_name=$5; shift 5
   "$top/scripts/wine" explorer /desktop=SCENOVA,1280x800 "$run/SCENOVA.exe" </dev/null >/dev/null 2>&1 &
   viewer=$!
-  wait_for 90 found_main || fail "$name: the main window did not appear"
+  wait_for 180 found_main || fail "$name: the main window did not appear"
 
-  # ファイル → 開く...: the kind first, then from the kind list back to the folder tree, where
-  # the program's folder is selected, and down the tree.
-  open_menu "$name"
-  key "$main" o
-  wait_for 120 found_dialog || fail "$name: the folder dialog did not appear"
-  wait_for 60 selected "$(basename "$run")" || fail "$name: the folder dialog did not select the program's folder (${state:-no dialog})"
-  wait_for 60 focused ComboBox || fail "$name: the kind list does not have the focus (${state:-no dialog})"
-  local step
-  for step in $(seq 1 "$mode"); do key "$dialog" Down; done
-  wait_for 30 kind_chosen "$mode" || fail "$name: the kind list did not choose $mode (${state:-no dialog})"
-  for step in 1 2 3 4 5 6; do
-    focused SysTreeView32 && break
-    key "$dialog" shift+Tab
-    wait_for 30 state_changed || true
-  done
-  focused SysTreeView32 || fail "$name: the folder tree did not take the focus (${state:-no dialog})"
-  local part
-  for part in sample-card "$kind" "$folder"; do descend "$part"; done
+  # ファイル → 開く...: the kind first, then down the tree from the program's folder.
+  open_folder_dialog "$(basename "$run")" found_browser
+  choose_kind "$browser" "$mode"
+  walk_folder_tree "$browser" "$(basename "$run")" "$(tree_step "$run" sample-card)" \
+    "$(tree_step "$run/sample-card" "$kind")" "$(tree_step "$run/sample-card/$kind" "$folder")"
   [ "$name" = event-mode ] && look && cp "$run/look.png" "$out/folder-dialog.png"
-  key "$dialog" Return
+  key "$browser" Return
 
   local path caption
   path="Z:$(echo "$run/sample-card/$kind/$folder" | tr / '\\')"
   caption="$mode_name $path - SCENOVA"
-  caption_shown() { [ "$(quietly xdotool getwindowname "$main")" = "$caption" ]; }
-  wait_for 60 caption_shown || fail "$name: the caption is \"$(quietly xdotool getwindowname "$main")\", not \"$caption\""
+  caption_shown() { [ "$(quietly xdotool getwindowname "$window")" = "$caption" ]; }
+  wait_for 60 caption_shown || fail "$name: the caption is \"$(quietly xdotool getwindowname "$window")\", not \"$caption\""
   wait_for 120 "$@" || fail "$name: the screen never showed what it waits for ($*)"
   look || fail "$name: no screenshot"
   cp "$run/look.png" "$out/$name.png"
@@ -190,8 +137,8 @@ shoot() {
   # ファイル → 終了, confirmed: the program ends and Wine's desktop with it.
   local question=""
   found_question() { question=$(window_named '^確認$'); [ -n "$question" ]; }
-  open_menu "$name"
-  key "$main" x
+  open_menu alt+f
+  key "$window" x
   if wait_for 60 found_question; then key "$question" Return; fi
   ended() { ! kill -0 "$viewer" 2>/dev/null; }
   wait_for 30 ended || kill "$viewer" 2>/dev/null || true
