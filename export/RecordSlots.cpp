@@ -5,6 +5,7 @@
 #include "export/AviRecordWriter.h"
 #include "export/FrameOverlay.h"
 #include "export/JpegEncoder.h"
+#include "export/SlotReadAhead.h"
 #include "playback/decode/ImageDecoder.h"
 
 #include <new>
@@ -17,17 +18,28 @@ constexpr std::size_t kWavDataSizeOffset = 40;
 
 }  // namespace
 
-SlotPicture readSlotPicture(VideoArchive& archive, int slot) {
+SlotPicture readSlotPicture(VideoArchive& archive, int slot, FrameOverlay* overlay) {
     SlotPicture picture;
     std::vector<std::uint8_t> jpeg = archive.restoreFrameJpeg(slot);
     if (jpeg.empty()) return picture;
+    if (overlay == nullptr) {
+        // The frame goes out as it is: only whether it decodes counts, not its pixels.
+        if (!jpegDecodes(jpeg.data(), jpeg.size(), picture.width, picture.height)) return picture;
+        picture.jpeg = std::move(jpeg);
+        return picture;
+    }
+    std::unique_ptr<Image> image;
     try {
-        picture.image = decodeJpeg(jpeg.data(), jpeg.size());
+        image = decodeJpeg(jpeg.data(), jpeg.size());
     } catch (const std::bad_alloc&) {
         // A header may claim a picture too large to hold: that frame is not a good one.
         return picture;
     }
-    if (picture.image) picture.jpeg = std::move(jpeg);
+    if (!image) return picture;
+    picture.width = image->width();
+    picture.height = image->height();
+    if (overlay->draw(*image, archive.frameAt(slot))) picture.overlaid = JpegEncoder::encodeLike(*image, jpeg.data(), jpeg.size());
+    picture.jpeg = std::move(jpeg);
     return picture;
 }
 
@@ -57,21 +69,14 @@ bool feedRecord(VideoArchive& archive, FrameOverlay* overlay, const std::vector<
             if (!writer->beginRecord(slots, sound, error)) return false;
         }
     }
-    for (int slot = 0; slot < slots; ++slot) {
-        const SlotPicture picture = readSlotPicture(archive, slot);
+    // Without writers nobody shows the burned-in picture: the check alone will do.
+    FrameOverlay* burner = writers.empty() ? nullptr : overlay;
+    SlotReadAhead<SlotPicture> reader(slots, [&archive, burner](int slot) { return readSlotPicture(archive, slot, burner); });
+    SlotPicture picture;
+    for (int slot = 0; reader.next(picture); ++slot) {
         if (visit && !visit(slot, picture, error)) return false;
-        if (writers.empty()) continue;
-        std::vector<std::uint8_t> overlaid;
-        if (picture.good() && overlay != nullptr) {
-            std::unique_ptr<Image> copy = picture.image->clone();
-            if (overlay->draw(*copy, archive.frameAt(slot)))
-                overlaid = JpegEncoder::encodeLike(*copy, picture.jpeg.data(), picture.jpeg.size());
-        }
-        const std::vector<std::uint8_t>& frame = overlaid.empty() ? picture.jpeg : overlaid;
-        const int width = picture.good() ? picture.image->width() : 0;
-        const int height = picture.good() ? picture.image->height() : 0;
         for (AviRecordWriter* writer : writers) {
-            if (!writer->addSlot(frame, width, height, error)) return false;
+            if (!writer->addSlot(picture.videoFrame(), picture.width, picture.height, error)) return false;
         }
     }
     for (AviRecordWriter* writer : writers) {
