@@ -38,9 +38,16 @@ SlotPicture readSlotPicture(VideoArchive& archive, int slot, FrameOverlay* overl
     if (!image) return picture;
     picture.width = image->width();
     picture.height = image->height();
-    if (overlay->draw(*image, archive.frameAt(slot))) picture.overlaid = JpegEncoder::encodeLike(*image, jpeg.data(), jpeg.size());
+    if (overlay->draw(*image, archive.frameAt(slot))) picture.burned = std::move(image);
     picture.jpeg = std::move(jpeg);
     return picture;
+}
+
+std::vector<std::uint8_t> soundSamplesOf(const std::vector<std::uint8_t>& wav) {
+    if (wav.size() < kWavHeaderSize) return {};
+    // The file's own length bounds what its header claims.
+    const std::size_t size = std::min<std::size_t>(readLittleEndian32(wav.data() + kWavDataSizeOffset), wav.size() - kWavHeaderSize);
+    return {wav.begin() + kWavHeaderSize, wav.begin() + static_cast<std::ptrdiff_t>(kWavHeaderSize + size)};
 }
 
 std::vector<std::uint8_t> readRecordSound(const VideoArchive& archive) {
@@ -49,29 +56,24 @@ std::vector<std::uint8_t> readRecordSound(const VideoArchive& archive) {
     FileSystem& files = FileSystem::current();
     const std::int64_t fileSize = files.fileSize(path);
     std::unique_ptr<File> file = files.open(path, FileMode::ReadBinary);
-    std::uint8_t header[kWavHeaderSize];
-    if (!file || fileSize < static_cast<std::int64_t>(kWavHeaderSize) || file->read(header, sizeof header) != sizeof header)
-        return {};
-    // The file's own length bounds what its header claims.
-    const std::size_t available = static_cast<std::size_t>(fileSize) - kWavHeaderSize;
-    const std::size_t size = std::min<std::size_t>(readLittleEndian32(header + kWavDataSizeOffset), available);
-    std::vector<std::uint8_t> samples(size);
-    samples.resize(file->read(samples.data(), samples.size()));
-    return samples;
+    if (!file || fileSize < static_cast<std::int64_t>(kWavHeaderSize)) return {};
+    std::vector<std::uint8_t> wav(static_cast<std::size_t>(fileSize));
+    wav.resize(file->read(wav.data(), wav.size()));
+    return soundSamplesOf(wav);
 }
 
-bool feedRecord(VideoArchive& archive, FrameOverlay* overlay, const std::vector<AviRecordWriter*>& writers,
-                const SlotVisitor& visit, std::wstring& error) {
-    const int slots = archive.slotCount();
-    if (!writers.empty()) {
-        const std::vector<std::uint8_t> sound = readRecordSound(archive);
-        for (AviRecordWriter* writer : writers) {
-            if (!writer->beginRecord(slots, sound, error)) return false;
-        }
-    }
-    // Without writers nobody shows the burned-in picture: the check alone will do.
-    FrameOverlay* burner = writers.empty() ? nullptr : overlay;
-    SlotReadAhead<SlotPicture> reader(slots, [&archive, burner](int slot) { return readSlotPicture(archive, slot, burner); });
+namespace {
+
+// The picture with its telemetry burned in, re-encoded with the recorder's own quantisation.
+void encodeBurned(SlotPicture& picture) {
+    if (!picture.burned) return;
+    picture.overlaid = JpegEncoder::encodeLike(*picture.burned, picture.jpeg.data(), picture.jpeg.size());
+    picture.burned.reset();
+}
+
+// Hands the slots to visit and the writers in order.
+bool writeSlots(SlotReadAhead<SlotPicture>& reader, const std::vector<AviRecordWriter*>& writers, const SlotVisitor& visit,
+                std::wstring& error) {
     SlotPicture picture;
     for (int slot = 0; reader.next(picture); ++slot) {
         if (visit && !visit(slot, picture, error)) return false;
@@ -79,6 +81,42 @@ bool feedRecord(VideoArchive& archive, FrameOverlay* overlay, const std::vector<
             if (!writer->addSlot(picture.videoFrame(), picture.width, picture.height, error)) return false;
         }
     }
+    return true;
+}
+
+bool writeSlots(VideoArchive& archive, FrameOverlay* overlay, const std::vector<AviRecordWriter*>& writers,
+                const SlotVisitor& visit, std::wstring& error) {
+    const int slots = archive.slotCount();
+    if (overlay == nullptr) {
+        SlotReadAhead<SlotPicture> reader(slots, [&archive](int slot) { return readSlotPicture(archive, slot, nullptr); });
+        return writeSlots(reader, writers, visit, error);
+    }
+    // Drawing and re-encoding take about as long as each other: one worker for each.
+    SlotReadAhead<SlotPicture> drawn(slots, [&archive, overlay](int slot) { return readSlotPicture(archive, slot, overlay); });
+    SlotReadAhead<SlotPicture> encoded(slots, [&drawn](int) {
+        SlotPicture picture;
+        drawn.next(picture);
+        encodeBurned(picture);
+        return picture;
+    });
+    return writeSlots(encoded, writers, visit, error);
+}
+
+}  // namespace
+
+bool feedRecord(VideoArchive& archive, FrameOverlay* overlay, const std::vector<AviRecordWriter*>& writers,
+                const SlotVisitor& visit, std::wstring& error) {
+    return feedRecord(archive, writers.empty() ? std::vector<std::uint8_t>{} : readRecordSound(archive), overlay, writers,
+                      visit, error);
+}
+
+bool feedRecord(VideoArchive& archive, const std::vector<std::uint8_t>& sound, FrameOverlay* overlay,
+                const std::vector<AviRecordWriter*>& writers, const SlotVisitor& visit, std::wstring& error) {
+    for (AviRecordWriter* writer : writers) {
+        if (!writer->beginRecord(archive.slotCount(), sound, error)) return false;
+    }
+    // Without writers nobody shows the burned-in picture: the check alone will do.
+    if (!writeSlots(archive, writers.empty() ? nullptr : overlay, writers, visit, error)) return false;
     for (AviRecordWriter* writer : writers) {
         if (!writer->endRecord(error)) return false;
     }

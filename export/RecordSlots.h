@@ -2,6 +2,7 @@
 // Reading an open record slot by slot for export, the same way for every output: the
 // restored JPEG of each slot whose frame decodes, and the record's sound.
 #include "archive/VideoArchive.h"
+#include "playback/decode/Image.h"
 
 #include <cstdint>
 #include <functional>
@@ -15,6 +16,7 @@ class FrameOverlay;
 struct SlotPicture {
     std::vector<std::uint8_t> jpeg;      // as the recorder's encoder made it; empty when no good frame
     std::vector<std::uint8_t> overlaid;  // with its telemetry burned in, when asked for and drawn
+    std::unique_ptr<Image> burned;       // the drawn picture until it is encoded into overlaid
     int width = 0;
     int height = 0;
     bool good() const { return !jpeg.empty(); }
@@ -23,12 +25,13 @@ struct SlotPicture {
 };
 
 // The slot's frame, when its JPEG is there and decodes (as the player decides what to show);
-// with overlay (when not null), also the picture with its telemetry burned in, re-encoded
-// with the recorder's own quantisation.
+// with overlay (when not null), also its picture with the telemetry burned in (in burned).
 SlotPicture readSlotPicture(VideoArchive& archive, int slot, FrameOverlay* overlay);
 
 // The samples of the open record's temporary WAV file; empty when there is none.
 std::vector<std::uint8_t> readRecordSound(const VideoArchive& archive);
+// The samples of that file's bytes, for a caller that has read them already.
+std::vector<std::uint8_t> soundSamplesOf(const std::vector<std::uint8_t>& wav);
 
 // Called for each slot in order before the writers get it; false stops the feed (error
 // set, or left empty for a cancel).
@@ -40,3 +43,6 @@ using SlotVisitor = std::function<bool(int slot, const SlotPicture& picture, std
 // the archive and overlay are not to be used elsewhere until this returns.
 bool feedRecord(VideoArchive& archive, FrameOverlay* overlay, const std::vector<AviRecordWriter*>& writers,
                 const SlotVisitor& visit, std::wstring& error);
+// The same with the record's sound samples given.
+bool feedRecord(VideoArchive& archive, const std::vector<std::uint8_t>& sound, FrameOverlay* overlay,
+                const std::vector<AviRecordWriter*>& writers, const SlotVisitor& visit, std::wstring& error);

@@ -2,7 +2,9 @@
 // Prepares the slots of a record on a worker thread ahead of the caller, who takes them in
 // slot order: the reading and checking of frames on one core overlaps the writing of the
 // files on the other. At most kDepth prepared slots wait, so memory stays bounded however
-// long the record runs.
+// long the record runs. Under Wine every wake-up of a waiting thread is a round trip to the
+// wineserver, so a full queue lets its worker go on only when it has half emptied, and an
+// empty one wakes the caller with its first slot: a wake-up per half queue, not per slot.
 #include <condition_variable>
 #include <cstddef>
 #include <deque>
@@ -42,7 +44,7 @@ public:
         }
         slot = std::move(ready.front());
         ready.pop_front();
-        changed.notify_all();
+        if (ready.size() == kDepth / 2) changed.notify_all();
         return true;
     }
 
@@ -52,10 +54,10 @@ private:
             for (int index = 0; index < count; ++index) {
                 Slot slot = prepare(index);
                 std::unique_lock<std::mutex> lock(mutex);
-                changed.wait(lock, [this] { return ready.size() < kDepth || stopping; });
+                if (ready.size() >= kDepth) changed.wait(lock, [this] { return ready.size() <= kDepth / 2 || stopping; });
                 if (stopping) return;
                 ready.push_back(std::move(slot));
-                changed.notify_all();
+                if (ready.size() == 1) changed.notify_all();
             }
         } catch (...) {
             std::lock_guard<std::mutex> lock(mutex);
