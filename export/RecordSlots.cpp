@@ -38,7 +38,7 @@ SlotPicture readSlotPicture(VideoArchive& archive, int slot, FrameOverlay* overl
     if (!image) return picture;
     picture.width = image->width();
     picture.height = image->height();
-    if (overlay->draw(*image, archive.frameAt(slot))) picture.burned = std::move(image);
+    if (overlay->draw(*image, archive.frameAt(slot))) picture.overlaid = JpegEncoder::encodeLike(*image, jpeg.data(), jpeg.size());
     picture.jpeg = std::move(jpeg);
     return picture;
 }
@@ -64,16 +64,13 @@ std::vector<std::uint8_t> readRecordSound(const VideoArchive& archive) {
 
 namespace {
 
-// The picture with its telemetry burned in, re-encoded with the recorder's own quantisation.
-void encodeBurned(SlotPicture& picture) {
-    if (!picture.burned) return;
-    picture.overlaid = JpegEncoder::encodeLike(*picture.burned, picture.jpeg.data(), picture.jpeg.size());
-    picture.burned.reset();
-}
-
 // Hands the slots to visit and the writers in order.
-bool writeSlots(SlotReadAhead<SlotPicture>& reader, const std::vector<AviRecordWriter*>& writers, const SlotVisitor& visit,
-                std::wstring& error) {
+bool writeSlots(VideoArchive& archive, FrameOverlay* overlay, const std::vector<AviRecordWriter*>& writers,
+                const SlotVisitor& visit, std::wstring& error) {
+    // One worker: with a second one drawing or encoding apart, the pictures in flight between
+    // them cost more (fresh memory for each) than the work they share.
+    SlotReadAhead<SlotPicture> reader(archive.slotCount(),
+                                      [&archive, overlay](int slot) { return readSlotPicture(archive, slot, overlay); });
     SlotPicture picture;
     for (int slot = 0; reader.next(picture); ++slot) {
         if (visit && !visit(slot, picture, error)) return false;
@@ -82,24 +79,6 @@ bool writeSlots(SlotReadAhead<SlotPicture>& reader, const std::vector<AviRecordW
         }
     }
     return true;
-}
-
-bool writeSlots(VideoArchive& archive, FrameOverlay* overlay, const std::vector<AviRecordWriter*>& writers,
-                const SlotVisitor& visit, std::wstring& error) {
-    const int slots = archive.slotCount();
-    if (overlay == nullptr) {
-        SlotReadAhead<SlotPicture> reader(slots, [&archive](int slot) { return readSlotPicture(archive, slot, nullptr); });
-        return writeSlots(reader, writers, visit, error);
-    }
-    // Drawing and re-encoding take about as long as each other: one worker for each.
-    SlotReadAhead<SlotPicture> drawn(slots, [&archive, overlay](int slot) { return readSlotPicture(archive, slot, overlay); });
-    SlotReadAhead<SlotPicture> encoded(slots, [&drawn](int) {
-        SlotPicture picture;
-        drawn.next(picture);
-        encodeBurned(picture);
-        return picture;
-    });
-    return writeSlots(encoded, writers, visit, error);
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 // Reading an open record slot by slot for export, the same way for every output: the
 // restored JPEG of each slot whose frame decodes, and the record's sound.
 #include "archive/VideoArchive.h"
-#include "playback/decode/Image.h"
 
 #include <cstdint>
 #include <functional>
@@ -16,7 +15,6 @@ class FrameOverlay;
 struct SlotPicture {
     std::vector<std::uint8_t> jpeg;      // as the recorder's encoder made it; empty when no good frame
     std::vector<std::uint8_t> overlaid;  // with its telemetry burned in, when asked for and drawn
-    std::unique_ptr<Image> burned;       // the drawn picture until it is encoded into overlaid
     int width = 0;
     int height = 0;
     bool good() const { return !jpeg.empty(); }
@@ -25,7 +23,8 @@ struct SlotPicture {
 };
 
 // The slot's frame, when its JPEG is there and decodes (as the player decides what to show);
-// with overlay (when not null), also its picture with the telemetry burned in (in burned).
+// with overlay (when not null), also its picture with the telemetry burned in, re-encoded
+// with the recorder's own quantisation.
 SlotPicture readSlotPicture(VideoArchive& archive, int slot, FrameOverlay* overlay);
 
 // The samples of the open record's temporary WAV file; empty when there is none.

@@ -4,7 +4,8 @@
 // files on the other. At most kDepth prepared slots wait, so memory stays bounded however
 // long the record runs. Under Wine every wake-up of a waiting thread is a round trip to the
 // wineserver, so a full queue lets its worker go on only when it has half emptied, and an
-// empty one wakes the caller with its first slot: a wake-up per half queue, not per slot.
+// empty one lets its caller go on only when it has half filled (or the last slot is in): a
+// wake-up per half queue, not per slot.
 #include <condition_variable>
 #include <cstddef>
 #include <deque>
@@ -37,7 +38,7 @@ public:
     // The next slot in order; false after the last. What prepare threw is thrown here.
     bool next(Slot& slot) {
         std::unique_lock<std::mutex> lock(mutex);
-        changed.wait(lock, [this] { return !ready.empty() || failure || finished; });
+        if (ready.empty()) changed.wait(lock, [this] { return ready.size() >= kDepth / 2 || failure || finished; });
         if (ready.empty()) {
             if (failure) std::rethrow_exception(failure);
             return false;
@@ -57,7 +58,7 @@ private:
                 if (ready.size() >= kDepth) changed.wait(lock, [this] { return ready.size() <= kDepth / 2 || stopping; });
                 if (stopping) return;
                 ready.push_back(std::move(slot));
-                if (ready.size() == 1) changed.notify_all();
+                if (ready.size() == kDepth / 2) changed.notify_all();
             }
         } catch (...) {
             std::lock_guard<std::mutex> lock(mutex);
