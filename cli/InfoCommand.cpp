@@ -1,5 +1,5 @@
-// scenova-cli info FILE|FOLDER: what the viewer reads from one recorder file, or what a
-// record folder holds, as one JSON object.
+// scenova-cli info FILE|FOLDER...: what the viewer reads from one recorder file, or what a
+// record folder holds, as one JSON object; for several paths, an array of them.
 #include "archive/ChapterList.h"
 #include "archive/FileSystem.h"
 #include "archive/FirmwareCodeText.h"
@@ -86,24 +86,51 @@ Json folderInfo(const std::wstring& folder) {
 
 }  // namespace
 
-int runInfo(const Arguments& args) {
-    if (args.size() != 1 || args[0].empty()) return usage();
-    const std::wstring& path = args[0];
+namespace {
+
+enum class PathInfo { Read, NotARecord, Unreadable };
+
+// What info prints for one path, or why there is nothing to print.
+PathInfo pathInfo(const std::wstring& path, Json& out, std::wstring& error) {
     try {
-        Json out;
         RecordFormat format;
         if (FileSystem::current().isDirectory(path)) {
             out = folderInfo(path);
         } else if (RecordFile::formatOf(path, format)) {
             out = fileInfo(path, format);
         } else {
-            writeError(L"scenova-cli: not a recorder file or folder: " + path);
-            return usage();
+            error = L"scenova-cli: not a recorder file or folder: " + path;
+            return PathInfo::NotARecord;
         }
-        writeOut(out.dump(2) + "\n");
-        return kExitOk;
+        return PathInfo::Read;
     } catch (const Exception& e) {
-        writeError(e.message());
-        return kExitUnreadable;
+        error = e.message();
+        return PathInfo::Unreadable;
     }
+}
+
+}  // namespace
+
+// One path prints its object; several print an array in the order given, where a path that
+// cannot be read holds its error, so that one damaged record does not hide the others.
+int runInfo(const Arguments& args) {
+    if (args.empty()) return usage();
+    for (const std::wstring& path : args)
+        if (path.empty()) return usage();
+    Json all = Json::array();
+    int status = kExitOk;
+    for (const std::wstring& path : args) {
+        Json out;
+        std::wstring error;
+        const PathInfo result = pathInfo(path, out, error);
+        if (result != PathInfo::Read) {
+            writeError(error);
+            if (args.size() == 1) return result == PathInfo::NotARecord ? usage() : kExitUnreadable;
+            out = Json{{"path", toUtf8(path)}, {"error", toUtf8(error)}};
+            status = kExitUnreadable;
+        }
+        all.push_back(std::move(out));
+    }
+    writeOut((args.size() == 1 ? all[0] : all).dump(2) + "\n");
+    return status;
 }

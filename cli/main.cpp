@@ -34,7 +34,7 @@ void writeError(const std::wstring& text) {
 }
 
 int usage() {
-    writeError(L"usage: scenova-cli info FILE|FOLDER\n"
+    writeError(L"usage: scenova-cli info FILE|FOLDER...\n"
                L"       scenova-cli export FILE|FOLDER --out DIR [--overlay]\n"
                L"       scenova-cli settings FILE");
     return kExitUsage;

@@ -70,7 +70,16 @@ int AnalogSpeedMeter::frameToShow() {
 }
 
 const AlphaImage& AnalogSpeedMeter::needleFrame(int speed) {
-    std::unique_ptr<AlphaImage>& needle = needles[static_cast<std::size_t>(speed)];
-    if (!needle) needle = AlphaImage::fromResource(kFirstNeedleId + speed);
-    return *needle;
+    CachedNeedle* oldest = &needles[0];
+    for (CachedNeedle& needle : needles) {
+        if (needle.speed == speed) {
+            needle.lastUse = ++uses;
+            return *needle.picture;
+        }
+        if (needle.lastUse < oldest->lastUse) oldest = &needle;
+    }
+    oldest->speed = speed;
+    oldest->lastUse = ++uses;
+    oldest->picture = AlphaImage::fromResource(kFirstNeedleId + speed);
+    return *oldest->picture;
 }

@@ -32,10 +32,20 @@ private:
     int frameToShow();
     const AlphaImage& needleFrame(int speed);
 
+    // A decoded dial picture is 100 KB and a drive passes through most speeds: only the
+    // needles shown last are kept, which the speed, changing a little from frame to frame,
+    // mostly comes back to.
+    struct CachedNeedle {
+        int speed = -1;
+        unsigned lastUse = 0;
+        std::unique_ptr<AlphaImage> picture;
+    };
+    static constexpr std::size_t kCachedNeedles = 8;
+
     const IPanelSource& source;
     std::unique_ptr<AlphaImage> dial;
-    // Decoded when first shown: most records never pass through most speeds.
-    std::array<std::unique_ptr<AlphaImage>, kTopSpeed + 1> needles;
+    std::array<CachedNeedle, kCachedNeedles> needles;
+    unsigned uses = 0;
     int remembered = 0;
     int drawnFrame = -1;  // the needle the window shows, -1 before the first drawing
 };

@@ -58,6 +58,12 @@ expect_status 0 info "$(win "$card/IMAGE/IMG00001/IMG00007.dpc")"
 check_json 'd["format"] == "image" and d["recordKind"] == 11 and d["slotCount"] == 1' "image file"
 check_json '"soundSamples" not in d and d["slots"][0]["dateTime"] > 0' "no sound field for images"
 
+# --- info on several paths: one array in the order given; a damaged one holds its error
+mkdir -p "$work/cut" && head -c 40 "$card/EVENT/EVT00002/Video.dvt" >"$work/cut/Video.dvt"
+expect_status 2 info "$(win "$card/EVENT/EVT00001/Video.dvt")" "$(win "$work/cut/Video.dvt")" "$(win "$card/IMAGE/IMG00001")"
+check_json 'len(d) == 3 and d[0]["eventIndex"] == 360 and d[2]["counts"]["image"] == 36' "good paths read around the damaged one"
+check_json 'd[1]["path"].endswith("cut\\Video.dvt") and d[1]["error"] != ""' "the damaged path holds its error"
+
 # --- info on folders
 expect_status 0 info "$(win "$card/EVENT/EVT00001")"
 check_json 'd == {"counts": {"event": 1, "image": 0, "continuous": 0}}' "event folder"

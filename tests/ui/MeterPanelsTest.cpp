@@ -122,6 +122,19 @@ TEST(AnalogSpeedMeterPanel, PinsAt180AndFallsBackToTheLastSpeedBelowIt) {
     meter->refresh();
     EXPECT_EQ(differingPixels(windowPixels(meter->handle()), composedPictures(182, 140, {{kFirstNeedle, 0, 0}})), 0)
         << "reset: the needle at 0";
+
+    // Only the last needles shown stay decoded: a sweep up and back down passes speeds
+    // whose pictures were let go and decodes them again.
+    FakeRecord sweep(40);
+    for (int frame = 0; frame < 40; ++frame) sweep.sample(frame, frame < 20 ? frame * 3 : (39 - frame) * 3);
+    source.info = &sweep;
+    for (int frame = 0; frame < 40; ++frame) {
+        source.frame = frame;
+        meter->refresh();
+        const int speed = frame < 20 ? frame * 3 : (39 - frame) * 3;
+        EXPECT_EQ(differingPixels(windowPixels(meter->handle()), composedPictures(182, 140, {{kFirstNeedle + speed, 0, 0}})), 0)
+            << "sweep: frame " << frame << " at " << speed << " km/h";
+    }
 }
 
 TEST(InfoPanelContent, DateTimeAndLabelFollowTheModeAndTheRecord) {
