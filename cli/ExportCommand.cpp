@@ -74,8 +74,8 @@ bool writeRecordExport(RecordFile& record, StagingFolder& staging, const std::ws
                        const std::vector<AviRecordWriter*>& joined, std::wstring& error) {
     VideoArchive& archive = record.archive();
     const std::wstring prefix = folder.empty() ? folder : folder + L"\\";
+    std::vector<std::uint8_t> wav;
     if (record.format() != RecordFormat::Image) {
-        std::vector<std::uint8_t> wav;
         if (archive.soundFileName().empty() || !readWholeFile(archive.soundFileName(), wav)) {
             error = loadString(kSoundRestoreFailed);
             return false;
@@ -92,7 +92,7 @@ bool writeRecordExport(RecordFile& record, StagingFolder& staging, const std::ws
         staging.adopt(prefix + L"record.avi");
         writers.push_back(video.get());
     }
-    const bool fed = feedRecord(archive, overlay, writers, [&](int slot, const SlotPicture& picture, std::wstring& failure) {
+    const bool fed = feedRecord(archive, soundSamplesOf(wav), overlay, writers, [&](int slot, const SlotPicture& picture, std::wstring& failure) {
         return !picture.good() || staging.writeFile(prefix + frameName(slot), picture.jpeg.data(), picture.jpeg.size(), failure);
     }, error);
     if (!fed || (video && !video->finish(error))) {

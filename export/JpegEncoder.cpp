@@ -87,7 +87,7 @@ std::optional<QuantisationTables> readTables(const std::uint8_t* model, std::siz
     }
 }
 
-std::vector<std::uint8_t> compress(const Image& image, int quality, const QuantisationTables* tables) {
+std::vector<std::uint8_t> compress(const Image& image, int quality, const QuantisationTables* tables, J_DCT_METHOD method) {
     if (image.width() <= 0 || image.height() <= 0) return {};
     try {
         Compressor compressor;
@@ -99,6 +99,7 @@ std::vector<std::uint8_t> compress(const Image& image, int quality, const Quanti
         info.in_color_space = JCS_EXT_BGRX;
         jpeg_set_defaults(&info);
         jpeg_set_quality(&info, quality, TRUE);
+        info.dct_method = method;
         if (tables != nullptr) {
             for (int i = 0; i < NUM_QUANT_TBLS; ++i) {
                 const auto& table = tables->tables[static_cast<std::size_t>(i)];
@@ -128,9 +129,14 @@ std::vector<std::uint8_t> compress(const Image& image, int quality, const Quanti
 
 }  // namespace
 
-std::vector<std::uint8_t> JpegEncoder::encode(const Image& image, int quality) { return compress(image, quality, nullptr); }
+std::vector<std::uint8_t> JpegEncoder::encode(const Image& image, int quality) {
+    return compress(image, quality, nullptr, JDCT_ISLOW);
+}
 
 std::vector<std::uint8_t> JpegEncoder::encodeLike(const Image& image, const std::uint8_t* model, std::size_t modelSize) {
     const std::optional<QuantisationTables> tables = readTables(model, modelSize);
-    return compress(image, kFallbackQuality, tables ? &*tables : nullptr);
+    // Frame after frame of an export: the fast transform costs less than the exact one, and
+    // its error is small beside that of the recorder's quantisation kept here (libjpeg
+    // advises against it only above quality 97).
+    return compress(image, kFallbackQuality, tables ? &*tables : nullptr, JDCT_IFAST);
 }

@@ -5,6 +5,7 @@
 #include "export/AviRecordWriter.h"
 #include "export/FrameOverlay.h"
 #include "export/JpegEncoder.h"
+#include "export/SlotReadAhead.h"
 #include "playback/decode/ImageDecoder.h"
 
 #include <new>
@@ -17,18 +18,36 @@ constexpr std::size_t kWavDataSizeOffset = 40;
 
 }  // namespace
 
-SlotPicture readSlotPicture(VideoArchive& archive, int slot) {
+SlotPicture readSlotPicture(VideoArchive& archive, int slot, FrameOverlay* overlay) {
     SlotPicture picture;
     std::vector<std::uint8_t> jpeg = archive.restoreFrameJpeg(slot);
     if (jpeg.empty()) return picture;
+    if (overlay == nullptr) {
+        // The frame goes out as it is: only whether it decodes counts, not its pixels.
+        if (!jpegDecodes(jpeg.data(), jpeg.size(), picture.width, picture.height)) return picture;
+        picture.jpeg = std::move(jpeg);
+        return picture;
+    }
+    std::unique_ptr<Image> image;
     try {
-        picture.image = decodeJpeg(jpeg.data(), jpeg.size());
+        image = decodeJpeg(jpeg.data(), jpeg.size());
     } catch (const std::bad_alloc&) {
         // A header may claim a picture too large to hold: that frame is not a good one.
         return picture;
     }
-    if (picture.image) picture.jpeg = std::move(jpeg);
+    if (!image) return picture;
+    picture.width = image->width();
+    picture.height = image->height();
+    if (overlay->draw(*image, archive.frameAt(slot))) picture.overlaid = JpegEncoder::encodeLike(*image, jpeg.data(), jpeg.size());
+    picture.jpeg = std::move(jpeg);
     return picture;
+}
+
+std::vector<std::uint8_t> soundSamplesOf(const std::vector<std::uint8_t>& wav) {
+    if (wav.size() < kWavHeaderSize) return {};
+    // The file's own length bounds what its header claims.
+    const std::size_t size = std::min<std::size_t>(readLittleEndian32(wav.data() + kWavDataSizeOffset), wav.size() - kWavHeaderSize);
+    return {wav.begin() + kWavHeaderSize, wav.begin() + static_cast<std::ptrdiff_t>(kWavHeaderSize + size)};
 }
 
 std::vector<std::uint8_t> readRecordSound(const VideoArchive& archive) {
@@ -37,43 +56,46 @@ std::vector<std::uint8_t> readRecordSound(const VideoArchive& archive) {
     FileSystem& files = FileSystem::current();
     const std::int64_t fileSize = files.fileSize(path);
     std::unique_ptr<File> file = files.open(path, FileMode::ReadBinary);
-    std::uint8_t header[kWavHeaderSize];
-    if (!file || fileSize < static_cast<std::int64_t>(kWavHeaderSize) || file->read(header, sizeof header) != sizeof header)
-        return {};
-    // The file's own length bounds what its header claims.
-    const std::size_t available = static_cast<std::size_t>(fileSize) - kWavHeaderSize;
-    const std::size_t size = std::min<std::size_t>(readLittleEndian32(header + kWavDataSizeOffset), available);
-    std::vector<std::uint8_t> samples(size);
-    samples.resize(file->read(samples.data(), samples.size()));
-    return samples;
+    if (!file || fileSize < static_cast<std::int64_t>(kWavHeaderSize)) return {};
+    std::vector<std::uint8_t> wav(static_cast<std::size_t>(fileSize));
+    wav.resize(file->read(wav.data(), wav.size()));
+    return soundSamplesOf(wav);
 }
+
+namespace {
+
+// Hands the slots to visit and the writers in order.
+bool writeSlots(VideoArchive& archive, FrameOverlay* overlay, const std::vector<AviRecordWriter*>& writers,
+                const SlotVisitor& visit, std::wstring& error) {
+    // One worker: with a second one drawing or encoding apart, the pictures in flight between
+    // them cost more (fresh memory for each) than the work they share.
+    SlotReadAhead<SlotPicture> reader(archive.slotCount(),
+                                      [&archive, overlay](int slot) { return readSlotPicture(archive, slot, overlay); });
+    SlotPicture picture;
+    for (int slot = 0; reader.next(picture); ++slot) {
+        if (visit && !visit(slot, picture, error)) return false;
+        for (AviRecordWriter* writer : writers) {
+            if (!writer->addSlot(picture.videoFrame(), picture.width, picture.height, error)) return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
 
 bool feedRecord(VideoArchive& archive, FrameOverlay* overlay, const std::vector<AviRecordWriter*>& writers,
                 const SlotVisitor& visit, std::wstring& error) {
-    const int slots = archive.slotCount();
-    if (!writers.empty()) {
-        const std::vector<std::uint8_t> sound = readRecordSound(archive);
-        for (AviRecordWriter* writer : writers) {
-            if (!writer->beginRecord(slots, sound, error)) return false;
-        }
+    return feedRecord(archive, writers.empty() ? std::vector<std::uint8_t>{} : readRecordSound(archive), overlay, writers,
+                      visit, error);
+}
+
+bool feedRecord(VideoArchive& archive, const std::vector<std::uint8_t>& sound, FrameOverlay* overlay,
+                const std::vector<AviRecordWriter*>& writers, const SlotVisitor& visit, std::wstring& error) {
+    for (AviRecordWriter* writer : writers) {
+        if (!writer->beginRecord(archive.slotCount(), sound, error)) return false;
     }
-    for (int slot = 0; slot < slots; ++slot) {
-        const SlotPicture picture = readSlotPicture(archive, slot);
-        if (visit && !visit(slot, picture, error)) return false;
-        if (writers.empty()) continue;
-        std::vector<std::uint8_t> overlaid;
-        if (picture.good() && overlay != nullptr) {
-            std::unique_ptr<Image> copy = picture.image->clone();
-            if (overlay->draw(*copy, archive.frameAt(slot)))
-                overlaid = JpegEncoder::encodeLike(*copy, picture.jpeg.data(), picture.jpeg.size());
-        }
-        const std::vector<std::uint8_t>& frame = overlaid.empty() ? picture.jpeg : overlaid;
-        const int width = picture.good() ? picture.image->width() : 0;
-        const int height = picture.good() ? picture.image->height() : 0;
-        for (AviRecordWriter* writer : writers) {
-            if (!writer->addSlot(frame, width, height, error)) return false;
-        }
-    }
+    // Without writers nobody shows the burned-in picture: the check alone will do.
+    if (!writeSlots(archive, writers.empty() ? nullptr : overlay, writers, visit, error)) return false;
     for (AviRecordWriter* writer : writers) {
         if (!writer->endRecord(error)) return false;
     }

@@ -15,6 +15,12 @@ std::unique_ptr<Image> decodeJpeg(const std::uint8_t* bytes, std::size_t length)
 // at least minWidth x minHeight pixels: a thumbnail at a fraction of the cost of the frame.
 std::unique_ptr<Image> decodeJpegReduced(const std::uint8_t* bytes, std::size_t length, int minWidth, int minHeight);
 
+// Whether decodeJpeg gives a picture for these bytes, and its size, at a fraction of the cost:
+// the stream is read and entropy decoded whole, which is what finds cut and damaged frames,
+// and only the inverse transform and colour conversion run at 1/8 of the size. For frames
+// that are passed on as they are, whose picture is not needed.
+bool jpegDecodes(const std::uint8_t* bytes, std::size_t length, int& width, int& height);
+
 // One PNG skin picture. The fourth byte of each pixel is the PNG's alpha, or 0 where it
 // has none.
 std::unique_ptr<Image> loadPng(const std::uint8_t* bytes, std::size_t length);

@@ -189,3 +189,22 @@ std::unique_ptr<Image> decodeJpegReduced(const std::uint8_t* bytes, std::size_t 
         return nullptr;  // no memory for this frame's scanline: no picture for it
     }
 }
+
+bool jpegDecodes(const std::uint8_t* bytes, std::size_t length, int& width, int& height) {
+    if (bytes == nullptr || length == 0) return false;
+    try {
+        Decompressor decompressor;
+        decompressor.attachMemory(bytes, length);
+        // A minimum of 1 x 1 pixels asks for the 1/8 reduction. At it the library still reads
+        // every Huffman code (it only leaves the AC coefficients unstored), so a damaged or
+        // cut stream fails here exactly as in the whole-size decode.
+        if (!decodeWith(decompressor, 1, 1)) return false;
+        width = static_cast<int>(decompressor.info.image_width);
+        height = static_cast<int>(decompressor.info.image_height);
+        return true;
+    } catch (const ImageException&) {
+        return false;
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+}
