@@ -20,6 +20,9 @@ bool isListControl(HWND control) {
 
 }  // namespace
 
+static_assert(PlaybackKeys::kCopyPictureCommand - PlaybackKeys::kPlayPauseCommand == 7,
+              "the playback commands are eight consecutive numbers");
+
 bool PlaybackKeys::handles(WORD command) {
     return command >= kPlayPauseCommand && command <= kCopyPictureCommand;
 }

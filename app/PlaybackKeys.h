@@ -5,6 +5,8 @@
 // or last chapter, and for an event record, to the previous or next record), Ctrl+C copies
 // the picture. The keys are an accelerator table, so the 再生 menu shows them beside its
 // commands.
+#include "resources/resource.h"
+
 #include <windows.h>
 
 class ConsolePanel;
@@ -12,15 +14,16 @@ class MainWindow;
 
 class PlaybackKeys {
 public:
+    // The 再生 menu's commands; handles() takes them as one run from play/pause to copy.
     enum Command : WORD {
-        kPlayPauseCommand = 40104,
-        kPreviousFrameCommand = 40105,
-        kNextFrameCommand = 40106,
-        kFirstFrameCommand = 40107,
-        kLastFrameCommand = 40108,
-        kPreviousChapterCommand = 40109,
-        kNextChapterCommand = 40110,
-        kCopyPictureCommand = 40111,
+        kPlayPauseCommand = IDC_MENU_PLAY_PAUSE,
+        kPreviousFrameCommand = IDC_MENU_PREVIOUS_FRAME,
+        kNextFrameCommand = IDC_MENU_NEXT_FRAME,
+        kFirstFrameCommand = IDC_MENU_FIRST_FRAME,
+        kLastFrameCommand = IDC_MENU_LAST_FRAME,
+        kPreviousChapterCommand = IDC_MENU_PREVIOUS_CHAPTER,
+        kNextChapterCommand = IDC_MENU_NEXT_CHAPTER,
+        kCopyPictureCommand = IDC_MENU_COPY_PICTURE,
     };
 
     explicit PlaybackKeys(MainWindow& window) : window(window) {}

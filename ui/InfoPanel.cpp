@@ -127,8 +127,15 @@ void InfoPanel::onEraseBackground(HDC dc) {
     GetClientRect(handle(), &client);
     DoubleBuffer buffer(dc, client.right, client.bottom);
     draw(buffer.dc(), content);
+    if (!drawn || content != shown) SetWindowTextW(handle(), spokenText(content).c_str());
     shown = content;
     drawn = true;
+}
+
+std::wstring InfoPanel::spokenText(const Content& content) {
+    if (content.informationMissing) return loadString(kInformationMissingText);
+    if (content.date.empty()) return content.time;
+    return content.time.empty() ? content.date : content.date + L" " + content.time;
 }
 
 void InfoPanel::onPaint() {

@@ -36,6 +36,10 @@ public:
     void repaint();
 
     Content contentNow() const;
+    // What the panel shows as text ("2024/05/01 12:34:56", or the explanation when the
+    // record's information is missing): its window text once drawn, so that a screen reader
+    // and the test bed can read the glyphs.
+    static std::wstring spokenText(const Content& content);
 
 private:
     void onEraseBackground(HDC dc);

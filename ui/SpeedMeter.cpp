@@ -75,5 +75,11 @@ void SpeedMeter::draw(HDC dc, const std::wstring& text) {
         if (const AlphaImage* glyph = digits.find(text[i]))
             glyph->draw(target, kFirstCellX + kCellWidth * static_cast<int>(i), kDigitsY);
     }
+    if (text != drawnText) SetWindowTextW(handle(), spokenText(text).c_str());
     drawnText = text;
+}
+
+std::wstring SpeedMeter::spokenText(const std::wstring& cells) {
+    std::size_t first = cells.find_first_not_of(L' ');
+    return first == std::wstring::npos ? std::wstring() : cells.substr(first) + L" km/h";
 }

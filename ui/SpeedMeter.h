@@ -27,6 +27,9 @@ public:
 
     // The three cells of a speed: "%3d", or "  -" for a negative (unmeasured) speed.
     static std::wstring speedText(int speed);
+    // The cells as text ("42 km/h", "- km/h"): the meter's window text once drawn, so that a
+    // screen reader and the test bed can read the glyphs.
+    static std::wstring spokenText(const std::wstring& cells);
 
 private:
     void onPaint();

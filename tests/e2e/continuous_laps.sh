@@ -4,82 +4,27 @@
 # (clicks through xdotool). The laps the LAP LIST shows must be ones the record's own rows
 # give (read through scenova-cli info), one of them over the chapter change.
 # Runs on a virtual display of its own. Needs SCENOVA_BUILD_DIR and SCENOVA_SOURCE_DIR (CTest).
-set -euo pipefail
-build=${SCENOVA_BUILD_DIR:?}
-top=${SCENOVA_SOURCE_DIR:?}
+source "$(dirname "$0")/lib.sh"
 card="$build/sample-card/CONTINUE/CNT00001"
 [ -d "$card" ] || { echo "e2e: the sample card is not built" >&2; exit 1; }
 skin="$top/resources/skin"
 reader() { /usr/bin/python3 "$top/tests/e2e/skin_screen.py" "$skin" "$@"; }
-
-run=$(mktemp -d "$build/e2e-laps.XXXXXX")
-shots="$build/e2e-screenshots"
-mkdir -p "$shots"
-viewer=""
-xvfb=""
-cleanup() {
-  [ -n "$viewer" ] && kill "$viewer" 2>/dev/null || true
-  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
-  rm -rf "$run"
-}
-trap cleanup EXIT
-
-Xvfb -displayfd 9 -screen 0 1280x800x24 -nolisten tcp 9>"$run/display" >/dev/null 2>&1 &
-xvfb=$!
-for _ in $(seq 1 100); do [ -s "$run/display" ] && break; sleep 0.1; done
-[ -s "$run/display" ] || { echo "e2e: Xvfb did not start" >&2; exit 1; }
-export DISPLAY=":$(head -n 1 "$run/display")"
+e2e_begin laps
 shot="$run/shot.png"
 snap() { import -window root "$shot"; }
-fail() { echo "e2e: $*" >&2; import -window root "$shots/laps-failure.png" 2>/dev/null || true; exit 1; }
-
-wait_for() {  # wait_for SECONDS COMMAND...: until the command succeeds
-  local limit=$1; shift
-  local end=$((SECONDS + limit))
-  while [ "$SECONDS" -lt "$end" ]; do
-    "$@" && return 0
-    sleep 0.2
-  done
-  return 1
-}
 
 # The folder dialog starts in the program's folder: with the program inside a copy of the
 # continuous folder, OK opens that folder.
 folder_dir="$run/CNT00001"
 cp -r "$card" "$folder_dir"
 cp "$build/bin/SCENOVA.exe" "$folder_dir/"
-"$top/scripts/wine" "$folder_dir/SCENOVA.exe" </dev/null >/dev/null 2>&1 &
-viewer=$!
+start_viewer "$folder_dir/SCENOVA.exe"
 
-own_windows() { xdotool search --all --onlyvisible --pid "$viewer" --name "$1" 2>/dev/null; }
-window=""
-found_main() { window=$(own_windows '^SCENOVA$' | head -n 1); [ -n "$window" ]; }
-wait_for 90 found_main || fail "the main window did not appear"
-
-folder="Z:$(echo "$folder_dir" | tr / '\\')"
-expected="連続記録表示モード $folder - SCENOVA"
-caption_is_expected() { [ "$(xdotool getwindowname "$window" 2>/dev/null)" = "$expected" ]; }
-browser_open() {
-  own_windows '.' | while read -r w; do
-    case "$(xdotool getwindowname "$w" 2>/dev/null || true)" in SCENOVA|"Default IME"|""|連続記録*) ;; *) echo "$w" ;; esac
-  done | grep -q .
-}
-# ファイル → 開く..., then OK on the folder the dialog starts in. A window that does not
-# take keys yet, or a dialog that has not selected its start folder yet, gets another try.
-for attempt in 1 2 3 4 5; do
-  caption_is_expected && break
-  if ! browser_open; then
-    xdotool key --window "$window" alt+f o 2>/dev/null || true
-    wait_for 15 browser_open || continue
-  fi
-  browser=$(own_windows '.' | while read -r w; do
-    case "$(xdotool getwindowname "$w" 2>/dev/null || true)" in SCENOVA|"Default IME"|""|連続記録*) ;; *) echo "$w" ;; esac
-  done | head -n 1)
-  xdotool key --window "$browser" Return 2>/dev/null || true
-  wait_for 30 caption_is_expected && break
-  [ "$attempt" -lt 5 ] || fail "caption is \"$(xdotool getwindowname "$window")\", not \"$expected\""
-done
-caption_is_expected || fail "the continuous folder did not open"
+# ファイル → 開く..., then OK once the dialog has selected the folder it starts in.
+open_folder_dialog CNT00001
+key "$other" Return
+expected="連続記録表示モード $(winpath "$folder_dir") - SCENOVA"
+wait_for 60 caption_is "$expected" || fail "caption is \"$caption\", not \"$expected\""
 echo "e2e: $expected"
 
 # Where the panels are: found by their own pictures.
@@ -142,7 +87,7 @@ PY
 
 # The record's own telemetry: which positions give these laps.
 for chapter in Video0000 Video0001; do
-  "$top/scripts/wine" "$build/bin/scenova-cli.exe" info "Z:$(echo "$folder_dir/$chapter.dmv" | tr / '\\')" \
+  "$top/scripts/wine" "$build/bin/scenova-cli.exe" info "$(winpath "$folder_dir/$chapter.dmv")" \
     </dev/null >"$run/$chapter.json" 2>/dev/null || fail "scenova-cli info $chapter failed"
 done
 reader "$run/Video0000.json" "$run/Video0001.json" --check "$run/laps.json" | sed 's/^/e2e: /' ||

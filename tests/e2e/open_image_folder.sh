@@ -2,89 +2,53 @@
 # End to end: SCENOVA.exe opens the sample card's image folder through the real folder dialog
 # (driven with xdotool as a user would with the keyboard), fills the thumbnail strip and shows
 # the earliest picture with the caption "画像記録表示モード <folder> - SCENOVA"; a click on a
-# later thumbnail shows that picture instead.
-# Runs on a virtual display of its own (Xvfb), so that windows other tests show at the same
-# time neither take the keyboard nor receive its keys. Needs SCENOVA_BUILD_DIR and
-# SCENOVA_SOURCE_DIR (set by CTest).
-set -euo pipefail
-build=${SCENOVA_BUILD_DIR:?}
-top=${SCENOVA_SOURCE_DIR:?}
+# later thumbnail shows that picture instead, and the info panel and the speed meter change to
+# that record's date, time and speed as scenova-cli info reads them from the folder.
+source "$(dirname "$0")/lib.sh"
 [ -d "$build/sample-card/IMAGE/IMG00001" ] || { echo "e2e: the sample card is not built" >&2; exit 1; }
-
-run=$(mktemp -d "$build/e2e-image-run.XXXXXX")
-shots="$build/e2e-screenshots"
-mkdir -p "$shots"
-viewer=""
-xvfb=""
-cleanup() {
-  [ -n "$viewer" ] && kill "$viewer" 2>/dev/null || true
-  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
-  rm -rf "$run"
-}
-trap cleanup EXIT
-
-Xvfb -displayfd 9 -screen 0 1280x800x24 -nolisten tcp 9>"$run/display" >/dev/null 2>&1 &
-xvfb=$!
-for _ in $(seq 1 50); do [ -s "$run/display" ] && break; sleep 0.1; done
-[ -s "$run/display" ] || { echo "e2e: Xvfb did not start" >&2; exit 1; }
-export DISPLAY=":$(head -n 1 "$run/display")"
-fail() { echo "e2e: $*" >&2; import -window root "$shots/image-failure.png" 2>/dev/null || true; exit 1; }
+e2e_begin image
 
 # The folder dialog starts in the program's folder: the card goes beside the program.
 cp "$build/bin/SCENOVA.exe" "$run/"
 cp -r "$build/sample-card" "$run/"
+folder="$run/sample-card/IMAGE/IMG00001"
+start_viewer "$run/SCENOVA.exe"
 
-"$top/scripts/wine" "$run/SCENOVA.exe" </dev/null >/dev/null 2>&1 &
-viewer=$!
-
-wait_for() {  # wait_for SECONDS COMMAND...: until the command succeeds
-  local limit=$1; shift
-  for _ in $(seq 1 $((limit * 5))); do
-    "$@" && return 0
-    sleep 0.2
-  done
-  return 1
-}
-# Only this program's windows count: other tests may show theirs on the same display.
-own_windows() { xdotool search --all --onlyvisible --pid "$viewer" --name "$1" 2>/dev/null; }
-main_window() { own_windows '^SCENOVA$' | head -n 1; }
-window=""
-found_main() { window=$(main_window); [ -n "$window" ]; }
-wait_for 60 found_main || fail "the main window did not appear"
-sleep 2  # the window is mapped before it takes keys
-key() { xdotool key --window "$1" "$2" 2>/dev/null; sleep 0.4; }
-
-browser=""
-found_browser() {
-  browser=$(own_windows '.' | while read -r w; do
-    name=$(xdotool getwindowname "$w" 2>/dev/null || true)
-    case "$name" in SCENOVA|"Default IME"|"") ;; *) echo "$w" ;; esac
-  done | head -n 1)
-  [ -n "$browser" ]
-}
-# ファイル → 開く... (again if the window was not yet taking keys)
-for attempt in 1 2 3 4; do
-  xdotool windowfocus "$window" 2>/dev/null || true
-  key "$window" alt+f
-  key "$window" o
-  wait_for 10 found_browser && break
-  key "$window" Escape
-  [ "$attempt" -lt 4 ] || fail "the folder dialog did not appear"
-done
+# ファイル → 開く...: 画像記録 in the kind list, then down the tree: sample-card, IMAGE (after
+# CONTINUE and EVENT), IMG00001.
+open_folder_dialog "$(basename "$run")"
+browser=$other
 echo "e2e: folder dialog \"$(xdotool getwindowname "$browser")\" ($browser)"
-sleep 2
-# The kind list has the focus: 画像記録 is the next entry. Back to the tree, where the
-# program's folder is selected, and down it: sample-card, IMAGE (after CONTINUE and EVENT),
-# IMG00001.
-for k in Down shift+Tab shift+Tab shift+Tab Right Down Right Down Down Down Right Down; do key "$browser" "$k"; done
+choose_kind "$browser" 1
+walk_folder_tree "$browser" "$(basename "$run")" "Right Down:sample-card" "Right Down Down Down:IMAGE" "Right Down:IMG00001"
 import -window root "$shots/image-folder-dialog.png"
 key "$browser" Return
 
-folder="Z:$(echo "$run/sample-card/IMAGE/IMG00001" | tr / '\\')"
-expected="画像記録表示モード $folder - SCENOVA"
-caption_is_expected() { [ "$(xdotool getwindowname "$window" 2>/dev/null)" = "$expected" ]; }
+expected="画像記録表示モード $(winpath "$folder") - SCENOVA"
 # The caption names the folder once the strip is done and its first picture shown.
-wait_for 60 caption_is_expected || fail "caption is \"$(xdotool getwindowname "$window")\", not \"$expected\""
+wait_for 60 caption_is "$expected" || fail "caption is \"$caption\", not \"$expected\""
+
+# What the panels must show for the strip's item N, from the folder's images in date order as
+# scenova-cli reads them: "DATE TIME" and "SPEED km/h" (the viewer's local time, as here).
+"$top/scripts/wine" "$build/bin/scenova-cli.exe" info "$(winpath "$folder")" </dev/null >"$run/images.json" 2>/dev/null ||
+  fail "scenova-cli info failed on the image folder"
+record_texts() {
+  env -u TZ /usr/bin/python3 - "$run/images.json" "$1" <<'PY'
+import json, sys, time
+image = json.load(open(sys.argv[1]))["images"][int(sys.argv[2])]
+when = image["dateTime"]
+print(time.strftime("%Y/%m/%d %H:%M:%S", time.localtime(when)) if when != 0 else "----/--/-- --:--:--")
+print("%s km/h" % ("-" if image["speed"] < 0 else min(image["speed"], 999)))
+PY
+}
+panels=""
+panels_show() {  # panels_show N: the info panel and the speed meter show item N's record
+  panels=$(probe panels "$program" | tr -d '\r')
+  [ -n "$panels" ] || return 1
+  local line
+  while read -r line; do grep -qxF "$line" <<<"$panels" || return 1; done < <(record_texts "$1")
+}
+wait_for 30 panels_show 0 || fail "the panels show \"${panels//$'\n'/ | }\", not the first record's $(record_texts 0 | paste -sd '|')"
 
 # Where things are on the screen: the client area is the window less its frame, caption and
 # menu; the strip is its bottom 90 pixels, the list of thumbnails 644 pixels wide in its middle.
@@ -94,17 +58,19 @@ client_bottom=$((Y + HEIGHT - ${FRAME_BOTTOM:-5}))
 list_left=$((client_left + (WIDTH - 2 * ${FRAME_LEFT:-5}) / 2 - 322))
 strip_top=$((client_bottom - 90))
 picture_crop="400x250+$((X + WIDTH / 2 - 200))+$((Y + 120))"
-sleep 1
-import -window root "$shots/image-first.png"
-spread() { convert "$1" -crop "$picture_crop" +repage -colorspace Gray -format '%[fx:standard_deviation]' info:; }
-first=$(spread "$shots/image-first.png")
-awk -v s="$first" 'BEGIN { exit !(s > 0.03) }' || fail "no picture in the picture area (spread $first)"
-# The strip shows thumbnails: its list area is not one plain colour.
 strip_crop="600x60+$((list_left + 20))+$((strip_top + 6))"
-thumbs=$(convert "$shots/image-first.png" -crop "$strip_crop" +repage -colorspace Gray -format '%[fx:standard_deviation]' info:)
-awk -v s="$thumbs" 'BEGIN { exit !(s > 0.03) }' || fail "no thumbnails in the strip (spread $thumbs)"
+spread() { convert "$1" -crop "$2" +repage -colorspace Gray -format '%[fx:standard_deviation]' info:; }
+picture="" thumbs=""
+# A picture in the picture area and thumbnails in the strip: neither is one plain colour.
+shown() {
+  import -window root "$shots/image-first.png"
+  picture=$(spread "$shots/image-first.png" "$picture_crop")
+  thumbs=$(spread "$shots/image-first.png" "$strip_crop")
+  awk -v p="$picture" -v t="$thumbs" 'BEGIN { exit !(p > 0.03 && t > 0.03) }'
+}
+wait_for 30 shown || fail "no picture (spread $picture) or no thumbnails (spread $thumbs)"
 
-# A click on the fourth thumbnail shows its picture.
+# A click on the fourth thumbnail shows its picture, and the panels its record.
 xdotool mousemove $((list_left + 3 * ${THUMB_PITCH:-114} + 56)) $((strip_top + 2 + 30)) click 1
 changed() {
   import -window root "$shots/image-chosen.png"
@@ -112,21 +78,11 @@ changed() {
   d=$(compare -metric AE -crop "$picture_crop" "$shots/image-first.png" "$shots/image-chosen.png" null: 2>&1 || true)
   awk -v d="$d" 'BEGIN { exit !(d > 1000) }'
 }
-wait_for 15 changed || fail "the picture did not change after a click on a later thumbnail"
-caption_is_expected || fail "the caption changed to \"$(xdotool getwindowname "$window")\""
+wait_for 30 changed || fail "the picture did not change after a click on a later thumbnail"
+wait_for 30 panels_show 3 || fail "the panels show \"${panels//$'\n'/ | }\", not the fourth record's $(record_texts 3 | paste -sd '|')"
+echo "e2e: the panels show ${panels//$'\n'/ | }"
+caption_is "$expected" || fail "the caption changed to \"$caption\""
 
-# ファイル → 終了: a folder is loaded, so the program asks; OK ends it with exit code 0.
-key "$window" alt+f
-key "$window" x
-question=""
-found_question() {
-  question=$(own_windows '^確認$' | head -n 1)
-  [ -n "$question" ]
-}
-wait_for 15 found_question || fail "closing did not ask for confirmation"
-key "$question" Return
-code=0
-wait "$viewer" || code=$?
-viewer=""
-[ "$code" -eq 0 ] || fail "SCENOVA.exe ended with exit code $code"
+# A folder is loaded, so closing asks; OK ends the program with exit code 0.
+exit_viewer asks
 echo "e2e: image folder opened, a later thumbnail chosen, closed"

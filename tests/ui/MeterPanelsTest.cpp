@@ -1,6 +1,7 @@
 // The info panel and the two speed meters, read back from what they paint: the digits and
 // needle of each frame, what a frame without speed keeps, and which date, time and labels
-// the info panel shows in each display mode.
+// the info panel shows in each display mode; and the text that the info panel and the digital
+// meter give a screen reader.
 #include "support/PanelFakes.h"
 #include "ui/AnalogSpeedMeter.h"
 #include "ui/InfoPanel.h"
@@ -45,6 +46,13 @@ void addGlyphRun(std::vector<PicturePlace>& places, const std::wstring& text, in
     }
 }
 
+// What a screen reader reads: the panel's window text.
+std::wstring windowText(HWND window) {
+    wchar_t text[128] = {};
+    GetWindowTextW(window, text, 128);
+    return text;
+}
+
 }  // namespace
 
 TEST(SpeedMeterPanel, ShowsEachFramesSpeedAndKeepsTheLastForFramesWithout) {
@@ -81,6 +89,8 @@ TEST(SpeedMeterPanel, ShowsEachFramesSpeedAndKeepsTheLastForFramesWithout) {
             if (c != L' ') expected.push_back({c == L'-' ? kSpeedDash : kFirstSpeedDigit + (c - L'0'), 20 + 32 * i, 60});
         }
         EXPECT_EQ(differingPixels(windowPixels(meter->handle()), composedPictures(185, 141, expected)), 0) << step.name;
+        std::wstring cells = step.cells;
+        EXPECT_EQ(windowText(meter->handle()), cells.substr(cells.find_first_not_of(L' ')) + L" km/h") << step.name;
     }
 }
 
@@ -186,6 +196,7 @@ TEST(InfoPanelContent, DateTimeAndLabelFollowTheModeAndTheRecord) {
         if (c.label != 0) expected.push_back({c.label, 21, 123});
         if (c.protectedRecord) expected.push_back({kProtectIcon, 145, 133});
         EXPECT_EQ(differingPixels(printClient(panel->handle()), composedPictures(185, 184, expected)), 0) << c.name;
+        EXPECT_EQ(windowText(panel->handle()), std::wstring(c.date) + L" " + c.time) << c.name;
     }
 }
 

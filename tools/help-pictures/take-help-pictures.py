@@ -14,7 +14,7 @@ what the screen or the window list shows, within a generous deadline, never for 
 
 Each picture is cut to its control: the controls are found among the viewer's windows by what
 they are (window class, control id, caption, order among their siblings, column), listed by
-scenova-window-list.exe, never by fixed screen positions, so the pictures follow any change of
+`scenova-probe windows`, never by fixed screen positions, so the pictures follow any change of
 the skin or the layout. A control that the build does not have yet leaves its picture as it
 was, and the script says which.
 
@@ -162,11 +162,11 @@ class Viewer:
 
     def windows(self):
         """The visible top-level windows as trees of Win."""
-        lister = os.path.join(BUILD, "bin", "scenova-window-list.exe")
+        probe = os.path.join(BUILD, "bin", "scenova-probe.exe")
         listing = os.path.join(self.run, "windows.txt")
         # Into a file, not a pipe: Wine's helper processes would hold a pipe open.
         with open(listing, "wb") as output:
-            subprocess.run([WINE, lister, DESKTOP], env=self.env, stdin=subprocess.DEVNULL, stdout=output,
+            subprocess.run([WINE, probe, "--desktop", DESKTOP, "windows"], env=self.env, stdin=subprocess.DEVNULL, stdout=output,
                            stderr=subprocess.DEVNULL, check=False, timeout=120)
         with open(listing, "rb") as output:
             text = output.read().decode("utf-8", "replace")
@@ -709,7 +709,7 @@ def main():
         args = args[2:]
     out = os.path.abspath(args[0] if args else os.path.join(TOP, "resources", "help"))
     os.makedirs(out, exist_ok=True)
-    for needed in ("bin/SCENOVA.exe", "bin/scenova-window-list.exe", "sample-card/EVENT/EVT00003"):
+    for needed in ("bin/SCENOVA.exe", "bin/scenova-probe.exe", "sample-card/EVENT/EVT00003"):
         if not os.path.exists(os.path.join(BUILD, needed)):
             sys.exit(f"help-pictures: {BUILD}/{needed} is not built (scripts/build)")
     for tool in ("Xvfb", "xdotool", "import"):

@@ -183,6 +183,18 @@ HWND ViewerDriver::mainWindow() const {
     return nullptr;
 }
 
+bool ViewerDriver::panelTexts(std::vector<std::wstring>& texts) const {
+    texts.clear();
+    HWND main = mainWindow();
+    if (main == nullptr) return false;
+    for (HWND child = GetWindow(main, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (!IsWindowVisible(child)) continue;
+        std::wstring text = windowText(child);
+        if (!text.empty()) texts.push_back(text);
+    }
+    return true;
+}
+
 bool ViewerDriver::menuOpen() const {
     for (HWND window : topLevelWindowsOf(id))
         if (className(window) == L"#32768") return true;
@@ -259,9 +271,11 @@ bool ViewerDriver::exitProgram() {
     return true;
 }
 
-bool ViewerDriver::folderDialogState(std::wstring& selected, std::wstring& focusClass) const {
-    HWND main = mainWindow();
-    HWND browser = main != nullptr ? ownedDialog(main, L"") : nullptr;
+bool ViewerDriver::folderDialogState(std::wstring& selected, std::wstring& focusClass, int& kind) const {
+    // The open folder or the settings' drive dialog, whichever window owns it.
+    HWND browser = nullptr;
+    for (HWND window : topLevelWindowsOf(id))
+        if (className(window) == L"#32770" && hasFolderTree(window)) browser = window;
     if (browser == nullptr || process == nullptr) return false;
     selected = selectedTreeItem(process, browser);
     GUITHREADINFO thread = {};
@@ -269,5 +283,11 @@ bool ViewerDriver::folderDialogState(std::wstring& selected, std::wstring& focus
     focusClass.clear();
     if (GetGUIThreadInfo(GetWindowThreadProcessId(browser, nullptr), &thread) && thread.hwndFocus != nullptr)
         focusClass = className(thread.hwndFocus) + L"#" + std::to_wstring(GetDlgCtrlID(thread.hwndFocus));
+    DWORD_PTR chosen = static_cast<DWORD_PTR>(CB_ERR);
+    HWND kindList = GetDlgItem(browser, IDC_FOLDER_KIND_LIST);
+    if (kindList == nullptr ||
+        !SendMessageTimeoutW(kindList, CB_GETCURSEL, 0, 0, SMTO_NORMAL, kSendTimeoutMs, &chosen))
+        chosen = static_cast<DWORD_PTR>(CB_ERR);
+    kind = static_cast<int>(static_cast<LRESULT>(chosen));
     return true;
 }

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 class ViewerDriver {
 public:
@@ -21,9 +22,14 @@ public:
     bool openFolder(const std::wstring& folder);
     // ファイル → 終了, confirmed; true once the process has ended.
     bool exitProgram();
-    // The open folder dialog's selected folder and the control that has the keyboard focus
-    // ("CLASS#ID"); false when no folder dialog is open.
-    bool folderDialogState(std::wstring& selected, std::wstring& focusClass) const;
+    // The open folder dialog's (or drive dialog's) selected folder, the control that has the keyboard focus
+    // ("CLASS#ID") and the entry chosen in its kind list (-1 for none); false when no folder
+    // dialog is open.
+    bool folderDialogState(std::wstring& selected, std::wstring& focusClass, int& kind) const;
+    // The texts of the main window's visible children that have one (the info panel's date
+    // and time, the speed meter's speed), in the order of the window list; false when the
+    // viewer has no main window.
+    bool panelTexts(std::vector<std::wstring>& texts) const;
     // Whether one of the viewer's menus is open (a popup menu window of its process shows).
     bool menuOpen() const;
 

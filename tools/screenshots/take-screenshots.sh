@@ -7,8 +7,9 @@
 # Each mode is a fresh start of SCENOVA.exe inside Wine's desktop window (so that the main
 # window has its frame) on a virtual display of its own (Xvfb), so nothing else on the
 # machine takes its keys. The record is opened as a user would: ファイル → 開く... and the
-# folder dialog driven from the keyboard with xdotool. Every step waits for something to
-# show (a window, the caption, the picture, the line chart's cursor, a still screen) within
+# folder dialog driven from the keyboard with xdotool, each key checked through scenova-probe.
+# Every step waits for something to show (a window, the menu, the tree's selection, the
+# caption, the picture, the line chart's cursor, a still screen) within
 # a generous deadline, never for a fixed time, and nothing depends on where panels sit
 # beyond the main window's own size.
 #
@@ -25,55 +26,35 @@ for tool in Xvfb xdotool import convert compare; do
   command -v "$tool" >/dev/null || { echo "screenshots: $tool is missing (apt-get install xvfb xdotool imagemagick)" >&2; exit 1; }
 done
 
-run=$(mktemp -d "$build/screenshots-run.XXXXXX")
-viewer=""
-xvfb=""
-cleanup() {
-  [ -n "$viewer" ] && kill "$viewer" 2>/dev/null || true
-  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
-  rm -rf "$run"
-}
-trap cleanup EXIT
+# The display, the waits and the folder-dialog steps of the end-to-end tests.
+export SCENOVA_BUILD_DIR="$build" SCENOVA_SOURCE_DIR="$top"
+source "$top/tests/e2e/lib.sh"
 trap 'echo "screenshots: stopped at line $LINENO: $BASH_COMMAND" >&2' ERR
-
-Xvfb -displayfd 9 -screen 0 1280x800x24 -nolisten tcp 9>"$run/display" >/dev/null 2>&1 &
-xvfb=$!
-for _ in $(seq 1 100); do [ -s "$run/display" ] && break; sleep 0.1; done
-[ -s "$run/display" ] || { echo "screenshots: Xvfb did not start" >&2; exit 1; }
-export DISPLAY=":$(head -n 1 "$run/display")"
+e2e_begin modes
+# The viewer runs inside Wine's desktop SCENOVA, whose windows only a probe started in the
+# same desktop sees.
+desktop=SCENOVA
 
 # The folder dialog starts in the program's folder: the card goes beside the program.
 cp "$build/bin/SCENOVA.exe" "$run/"
 cp -r "$build/sample-card" "$run/"
+program=$(winpath "$run/SCENOVA.exe")
 
-fail() {
-  import -window root "$run/failure.png" 2>/dev/null && cp "$run/failure.png" "$build/screenshots-failure.png" || true
-  echo "screenshots: $* (the screen is in $build/screenshots-failure.png)" >&2
-  exit 1
-}
-wait_for() {  # wait_for SECONDS COMMAND...: polls until the command succeeds
-  local deadline=$((SECONDS + $1)); shift
-  until "$@"; do
-    [ "$SECONDS" -lt "$deadline" ] || return 1
-    sleep 0.2
-  done
-}
 quietly() { "$@" 2>/dev/null; }
 window_named() { quietly xdotool search --onlyvisible --name "$1" | head -n 1; }
-main=""
-found_main() { main=$(window_named '^SCENOVA$'); [ -n "$main" ]; }
-dialog=""
+found_main() { window=$(window_named '^SCENOVA$'); [ -n "$window" ]; }
+browser=""
 # The folder dialog is the one window of this display that is none of the program's others.
-found_dialog() {
-  dialog=$(quietly xdotool search --onlyvisible --name '.' | while read -r w; do
+found_browser() {
+  other=$(quietly xdotool search --onlyvisible --name '.' | while read -r w; do
     case "$(quietly xdotool getwindowname "$w")" in
       SCENOVA* | *"Wine desktop"* | "Default IME" | "") ;;
       *) echo "$w" ;;
     esac
   done | head -n 1)
-  [ -n "$dialog" ]
+  browser=$other
+  [ -n "$browser" ]
 }
-key() { quietly xdotool key --window "$1" "$2" || true; }
 look() { import -window root "$run/look.png" 2>/dev/null; }
 
 # The main window is centred on the screen at its fixed size; the line chart is the bottom
@@ -115,41 +96,39 @@ screen_still() {  # two looks in a row are the same: whatever loads after the re
   return 1
 }
 
-# shoot NAME KIND FOLDER CAPTION_MODE CONDITION...: opens sample-card/KIND/FOLDER and, once
-# the caption names it and the condition holds, writes NAME.png.
+# tree_step PARENT NAME: the keys that open the tree's selected folder PARENT and go down its
+# subfolders, in the tree's order of names, to NAME; and the name, as walk_folder_tree takes them.
+tree_step() {
+  local keys="Right" entry
+  for entry in $(cd "$1" && ls -d -- */ | tr -d / | sort -f); do
+    keys="$keys Down"
+    [ "$entry" = "$2" ] && { echo "$keys:$2"; return 0; }
+  done
+  fail "no folder $2 in $1"
+}
+
+# shoot NAME MODE KIND FOLDER CAPTION_MODE CONDITION...: opens sample-card/KIND/FOLDER in
+# display mode MODE (0 event, 1 image, 2 continuous) and, once the caption names it and the
+# condition holds, writes NAME.png.
 shoot() {
-  local name=$1 kind=$2 folder=$3 mode_name=$4; shift 4
+  local name=$1 mode=$2 kind=$3 folder=$4 mode_name=$5; shift 5
   "$top/scripts/wine" explorer /desktop=SCENOVA,1280x800 "$run/SCENOVA.exe" </dev/null >/dev/null 2>&1 &
   viewer=$!
-  wait_for 90 found_main || fail "$name: the main window did not appear"
+  wait_for 180 found_main || fail "$name: the main window did not appear"
 
-  # ファイル → 開く..., again while the window does not yet take keys.
-  local attempt
-  for attempt in 1 2 3 4 5 6; do
-    key "$main" alt+f
-    key "$main" o
-    wait_for 10 found_dialog && break
-    key "$main" Escape
-    [ "$attempt" -lt 6 ] || fail "$name: the folder dialog did not appear"
-  done
-  # From the kind list back to the folder tree, where the program's folder is selected;
-  # then down the tree by typing each name (the tree finds an item by its first letters).
-  wait_for 20 picture_of_dialog_ready || true
-  local k part
-  for k in shift+Tab shift+Tab shift+Tab; do key "$dialog" "$k"; done
-  for part in sample-card "$kind" "$folder"; do
-    key "$dialog" Right
-    quietly xdotool type --window "$dialog" --delay 60 "$part" || true
-    sleep 0.3  # the tree's type-ahead ends after a pause between letters
-  done
+  # ファイル → 開く...: the kind first, then down the tree from the program's folder.
+  open_folder_dialog "$(basename "$run")" found_browser
+  choose_kind "$browser" "$mode"
+  walk_folder_tree "$browser" "$(basename "$run")" "$(tree_step "$run" sample-card)" \
+    "$(tree_step "$run/sample-card" "$kind")" "$(tree_step "$run/sample-card/$kind" "$folder")"
   [ "$name" = event-mode ] && look && cp "$run/look.png" "$out/folder-dialog.png"
-  key "$dialog" Return
+  key "$browser" Return
 
   local path caption
   path="Z:$(echo "$run/sample-card/$kind/$folder" | tr / '\\')"
   caption="$mode_name $path - SCENOVA"
-  caption_shown() { [ "$(quietly xdotool getwindowname "$main")" = "$caption" ]; }
-  wait_for 60 caption_shown || fail "$name: the caption is \"$(quietly xdotool getwindowname "$main")\", not \"$caption\""
+  caption_shown() { [ "$(quietly xdotool getwindowname "$window")" = "$caption" ]; }
+  wait_for 60 caption_shown || fail "$name: the caption is \"$(quietly xdotool getwindowname "$window")\", not \"$caption\""
   wait_for 120 "$@" || fail "$name: the screen never showed what it waits for ($*)"
   look || fail "$name: no screenshot"
   cp "$run/look.png" "$out/$name.png"
@@ -158,23 +137,20 @@ shoot() {
   # ファイル → 終了, confirmed: the program ends and Wine's desktop with it.
   local question=""
   found_question() { question=$(window_named '^確認$'); [ -n "$question" ]; }
-  key "$main" alt+f
-  key "$main" x
-  if wait_for 20 found_question; then key "$question" Return; fi
+  open_menu alt+f
+  key "$window" x
+  if wait_for 60 found_question; then key "$question" Return; fi
   ended() { ! kill -0 "$viewer" 2>/dev/null; }
   wait_for 30 ended || kill "$viewer" 2>/dev/null || true
   wait "$viewer" 2>/dev/null || true
   viewer=""
   rm -f "$run/previous.png"
 }
-# The dialog has filled its tree when it has been still for a moment.
-picture_of_dialog_ready() { screen_still; }
-
 # The protected event record (a swerve): three seconds after the event the circle shows its
 # trace and the info panel the protect icon.
-shoot event-mode EVENT EVT00003 "イベント記録表示モード" cursor_past_event 3
+shoot event-mode 0 EVENT EVT00003 "イベント記録表示モード" cursor_past_event 3
 # Image folder: the first image and whatever else the mode loads, once the screen is still.
 image_settled() { picture_shown && screen_still; }
-shoot image-mode IMAGE IMG00001 "画像記録表示モード" image_settled
+shoot image-mode 1 IMAGE IMG00001 "画像記録表示モード" image_settled
 # Continuous record: a while into the first chapter.
-shoot continuous-mode CONTINUE CNT00001 "連続記録表示モード" cursor_past 380
+shoot continuous-mode 2 CONTINUE CNT00001 "連続記録表示モード" cursor_past 380

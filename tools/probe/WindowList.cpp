@@ -1,20 +1,9 @@
-// Lists the visible windows of a desktop (the one named on the command line, such as the
-// desktop window "wine explorer /desktop=NAME" opens, or the process's own), each top-level window followed by its children
-// in their stacking order, so that a script can find the viewer's controls by what they are
-// (class, id, caption, place among their siblings) rather than by where they were last drawn.
-//
-// One line per window, UTF-8, fields separated by tabs:
-//   depth  handle  process  class  id  enabled  visible  left  top  right  bottom  text
-// depth 0 is a visible top-level window, the others are its children, hidden ones too (so
-// that a control's place among its siblings does not change when another is hidden); the
-// rectangle is in screen pixels; id is the control id
-// (0 for top-level windows); text is the window's own caption, read without sending it a
-// message, so that a busy window cannot stall the list.
+#include "tools/probe/WindowList.h"
+
 #include <windows.h>
 
 #include <cstdio>
 #include <string>
-
 namespace {
 
 std::string utf8(const std::wstring& text) {
@@ -57,20 +46,7 @@ BOOL CALLBACK listTopLevel(HWND window, LPARAM) {
 
 }  // namespace
 
-int wmain(int argc, wchar_t** argv) {
-    if (argc < 2) {
-        EnumWindows(listTopLevel, 0);
-    } else {
-        // The thread moves onto that desktop (it has no windows of its own that would keep
-        // it), and then sees what a program there sees.
-        HDESK desktop = OpenDesktopW(argv[1], 0, FALSE, GENERIC_ALL);
-        if (desktop == nullptr || !SetThreadDesktop(desktop)) {
-            std::fprintf(stderr, "no desktop %s\n", utf8(argv[1]).c_str());
-            return 1;
-        }
-        EnumWindows(listTopLevel, 0);
-        CloseDesktop(desktop);
-    }
+void printWindowList() {
+    EnumWindows(listTopLevel, 0);
     std::fflush(stdout);
-    return 0;
 }
