@@ -36,11 +36,20 @@ wait_for 60 browser_gone || fail "the drive dialog did not close"
 import -window root "$shots/device-settings-opened.png"
 
 # 標準 (0.45 G), then the threshold typed as 0.50 and the event buzzer set to 大 (標準, then one
-# down), paced as a person types. What they did is checked in DREC.INI below.
-for k in alt+n alt+t ctrl+a 0 period 5 0 alt+e Home Down; do
-  key "$settings_dialog" "$k"
-  sleep 0.4
-done
+# down). What they did is checked in DREC.INI below. Each key waits for what the one before it
+# brought about: a key that reaches the dialog before its focus has moved goes to the control
+# that had it.
+step() {  # step WHAT CONDITION... KEY...: the keys, then the condition, which WHAT names
+  local what=$1 condition=$2 argument=$3
+  shift 3
+  for k in "$@"; do key "$settings_dialog" "$k"; done
+  wait_for 30 "$condition" "$argument" || fail "$what (the focus: ${focus:-none})"
+}
+step "標準 did not set 0.45 G" focus_text_is 0.45 alt+n alt+t
+step "the threshold did not take 0.50" focus_text_is 0.50 ctrl+a 0 period 5 0
+step "the event buzzer's list did not take the focus" focus_class_is ComboBox alt+e
+step "Home did not choose 標準" focus_text_is 標準 Home
+step "Down did not choose 大" focus_text_is 大 Down
 import -window root "$shots/device-settings-changed.png"
 key "$settings_dialog" Return
 

@@ -25,21 +25,20 @@ menu() {
 }
 # In the save dialog that menu opened, types a full path as the file name and saves. Typed
 # through the keyboard focus: keys sent to a window directly lose their shift state ("Z:").
-# On a loaded machine the typing can reach the dialog before its name box has the focus: the
-# dialog then stays open, and the name is typed again.
+# On a loaded machine the typing can reach the dialog before its name box has the focus, and
+# be lost: the name is typed again until the box holds it, and only then saved.
 save_as() {
   local dialog=$other
   for attempt in 1 2 3 4; do
-    sleep 1
     xdotool windowfocus --sync "$dialog" 2>/dev/null || true
+    wait_for 30 focus_class_is Edit || continue
     key "$dialog" ctrl+a
-    sleep 0.4
     xdotool type --delay 20 "$1"
-    sleep 0.4
+    wait_for 20 focus_text_is "$1" || continue
     key "$dialog" Return
     wait_for 20 dialog_gone "$dialog" && return 0
   done
-  fail "the save dialog did not take $1"
+  fail "the save dialog did not take $1 (its focus: ${focus:-none})"
 }
 dialog_gone() { ! xdotool search --all --onlyvisible --pid "$viewer" --name '.' 2>/dev/null | grep -qx "$1"; }
 
@@ -49,7 +48,15 @@ walk_folder_tree "$other" app "Right Down:sample-card" "Right Down Down:EVENT" "
 key "$other" Return
 expected="イベント記録表示モード $(winpath "$app/sample-card/EVENT/EVT00001") - SCENOVA"
 wait_for 30 caption_is "$expected" || fail "caption is \"$caption\", not \"$expected\""
-sleep 2  # let it play a little
+# It plays: what the window shows changes.
+shot() { import -window "$window" "$run/$1.png" 2>/dev/null; }
+differs() { [ "$(compare -metric AE "$run/$1.png" "$run/$2.png" null: 2>&1)" != "0" ]; }
+settled() {  # settled NAME: two shots in a row alike, the last one kept as NAME
+  shot "$1.a" && sleep 0.5 && shot "$1" && ! differs "$1.a" "$1"
+}
+moved_from() { shot now && differs "$1" now; }
+shot opened
+wait_for 60 moved_from opened || fail "the record did not play"
 
 # What the command line writes for the same record.
 "$top/scripts/wine" "$build/bin/scenova-cli.exe" export "$(winpath "$app/sample-card/EVENT/EVT00001/Video.dvt")" \
@@ -82,12 +89,6 @@ ls "$run/out" | grep -q partial && fail "a temporary file was left: $(ls "$run/o
 
 # The keys move the position: what the window shows changes with each one and holds still
 # while paused. The exports above left playback paused.
-shot() { import -window "$window" "$run/$1.png" 2>/dev/null; }
-differs() { [ "$(compare -metric AE "$run/$1.png" "$run/$2.png" null: 2>&1)" != "0" ]; }
-settled() {  # settled NAME: two shots in a row alike, the last one kept as NAME
-  shot "$1.a" && sleep 0.5 && shot "$1" && ! differs "$1.a" "$1"
-}
-moved_from() { shot now && differs "$1" now; }
 press() {  # press KEY FROM NAME: the key moves the picture away from FROM; NAME is where it stays
   xdotool windowfocus "$window" 2>/dev/null || true
   key "$window" "$1"

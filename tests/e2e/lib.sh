@@ -124,6 +124,12 @@ open_menu() {
   fail "the menu $1 did not open"
 }
 
+# The viewer's control with the keyboard focus as the probe reads it: "CLASS#ID<tab>TEXT".
+focus=""
+read_focus() { focus=$(probe focus "$program" | tr -d '\r'); }
+focus_class_is() { read_focus && [[ "${focus%%$'\t'*}" == "$1#"* ]]; }
+focus_text_is() { read_focus && [ "${focus#*$'\t'}" = "$1" ]; }
+
 # The viewer's folder dialog as the probe reads it: "SELECTED<tab>FOCUS-CLASS#ID<tab>KIND".
 dialog=""
 read_dialog() { dialog=$(probe folder-dialog "$program" | tr -d '\r'); }

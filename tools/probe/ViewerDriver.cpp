@@ -291,3 +291,15 @@ bool ViewerDriver::folderDialogState(std::wstring& selected, std::wstring& focus
     kind = static_cast<int>(static_cast<LRESULT>(chosen));
     return true;
 }
+
+bool ViewerDriver::focusedControl(std::wstring& focusClass, std::wstring& text) const {
+    HWND main = mainWindow();
+    GUITHREADINFO thread = {};
+    thread.cbSize = sizeof thread;
+    if (main == nullptr || !GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &thread) ||
+        thread.hwndFocus == nullptr)
+        return false;
+    focusClass = className(thread.hwndFocus) + L"#" + std::to_wstring(GetDlgCtrlID(thread.hwndFocus));
+    text = windowText(thread.hwndFocus);
+    return true;
+}

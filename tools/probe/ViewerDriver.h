@@ -30,6 +30,9 @@ public:
     // and time, the speed meter's speed), in the order of the window list; false when the
     // viewer has no main window.
     bool panelTexts(std::vector<std::wstring>& texts) const;
+    // The control of the viewer that has the keyboard focus ("CLASS#ID") and its text; false
+    // when none has it.
+    bool focusedControl(std::wstring& focusClass, std::wstring& text) const;
     // Whether one of the viewer's menus is open (a popup menu window of its process shows).
     bool menuOpen() const;
 

@@ -48,6 +48,7 @@ int usage() {
                  "       scenova-probe open PROGRAM FOLDER\n"
                  "       scenova-probe exit PROGRAM\n"
                  "       scenova-probe folder-dialog PROGRAM\n"
+                 "       scenova-probe focus PROGRAM\n"
                  "       scenova-probe menu PROGRAM\n"
                  "       scenova-probe panels PROGRAM\n"
                  "       scenova-probe windows\n"
@@ -129,6 +130,15 @@ int printFolderDialog(const wchar_t* program) {
     return 0;
 }
 
+int printFocus(const wchar_t* program) {
+    DWORD id = processOf(program);
+    if (id == 0) return 1;
+    std::wstring focusClass, text;
+    if (!ViewerDriver(id).focusedControl(focusClass, text)) return 1;
+    printUtf8(focusClass + L"\t" + text + L"\n");
+    return 0;
+}
+
 int printPanels(const wchar_t* program) {
     DWORD id = processOf(program);
     if (id == 0) return 1;
@@ -166,6 +176,7 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"open" && argc == 4) return drive(argv[2], argv[3]);
     if (command == L"exit" && argc == 3) return drive(argv[2], nullptr);
     if (command == L"folder-dialog" && argc == 3) return printFolderDialog(argv[2]);
+    if (command == L"focus" && argc == 3) return printFocus(argv[2]);
     if (command == L"panels" && argc == 3) return printPanels(argv[2]);
     if (command == L"windows" && argc == 2) {
         printWindowList();
