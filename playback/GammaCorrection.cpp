@@ -28,3 +28,10 @@ void GammaCorrection::apply(Image& image) const {
         pixel[2] = table[pixel[2]];
     }
 }
+
+const Image& GammaCorrection::adjusted(const Image& picture, std::unique_ptr<Image>& copy) const {
+    if (current == 1.0) return picture;
+    copy = picture.clone();
+    apply(*copy);
+    return *copy;
+}

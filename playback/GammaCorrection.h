@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 
 class GammaCorrection {
 public:
@@ -21,6 +22,10 @@ public:
     // Maps the blue, green and red bytes of every pixel through the table, in place; the
     // fourth byte stays. Nothing happens at exactly 1.0.
     void apply(Image& image) const;
+    // The picture as it is drawn: at exactly 1.0 the picture itself, otherwise a corrected
+    // copy, held in copy. A frame painted at the usual brightness so needs no third
+    // frame-sized buffer beside the shown and the decoding one.
+    const Image& adjusted(const Image& picture, std::unique_ptr<Image>& copy) const;
 
 private:
     double current = 1.0;

@@ -615,21 +615,23 @@ std::unique_ptr<Image> VideoPlayer::shownPicture() const {
 void VideoPlayer::paintFrame(HDC dc) {
     RECT client;
     GetClientRect(handle(), &client);
-    std::unique_ptr<Image> shown = shownPicture();
-    if (!shown) {
+    if (!currentImage) {
         FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
         return;
     }
+    std::unique_ptr<Image> copy;
+    const Image& shown = gamma.adjusted(*currentImage, copy);
     RECT place = letterbox(client.right, client.bottom);
     int width = place.right - place.left;
     int height = place.bottom - place.top;
-    BITMAPINFOHEADER header = headerOf(*shown);
+    BITMAPINFOHEADER header = headerOf(shown);
     if (drawDib != nullptr) {
-        DrawDibDraw(drawDib, dc, place.left, place.top, width, height, &header, shown->pixels(), 0, 0, shown->width(),
-                    shown->height(), 0);
+        // DrawDib only reads the bits; its interface just does not say so.
+        DrawDibDraw(drawDib, dc, place.left, place.top, width, height, &header, const_cast<std::uint8_t*>(shown.pixels()),
+                    0, 0, shown.width(), shown.height(), 0);
     } else {
         int oldMode = SetStretchBltMode(dc, HALFTONE);
-        StretchDIBits(dc, place.left, place.top, width, height, 0, 0, shown->width(), shown->height(), shown->pixels(),
+        StretchDIBits(dc, place.left, place.top, width, height, 0, 0, shown.width(), shown.height(), shown.pixels(),
                       reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS, SRCCOPY);
         SetStretchBltMode(dc, oldMode);
     }
