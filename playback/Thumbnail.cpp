@@ -53,7 +53,8 @@ std::unique_ptr<Image> decodeForThumbnail(VideoArchive& archive, int index) {
 
 }  // namespace
 
-Thumbnail::Thumbnail(HWND mainWindow, IThumbnailHost& host, ImageLoader::FrameDecoder decoder) : host(host) {
+Thumbnail::Thumbnail(HWND mainWindow, IThumbnailHost& host, ImageLoader::FrameDecoder decoder)
+    : host(host), frameDecoder(decoder ? std::move(decoder) : decodeForThumbnail) {
     WindowCreateParams params = childParams(mainWindow, 0, 0, 0, 0);
     params.extendedStyle = WS_EX_CONTROLPARENT;
     create(params);
@@ -66,7 +67,6 @@ Thumbnail::Thumbnail(HWND mainWindow, IThumbnailHost& host, ImageLoader::FrameDe
     toolTip = new TrackToolTip(handle());
     for (int which = FirstButton; which <= LastButton; ++which)
         toolTip->addHoverTool(loadString(kButtonLooks[which].toolTipText), buttons[which]->handle());
-    loader = std::make_unique<ImageLoader>(handle(), decoder ? std::move(decoder) : decodeForThumbnail);
     updateButtons();
 }
 
@@ -133,6 +133,7 @@ bool Thumbnail::openFolder(const std::wstring& path) {
     UpdateWindow(handle());
     try {
         folder = path;
+        loader = std::make_unique<ImageLoader>(handle(), frameDecoder);
         bool truncated = loader->openImageFolder(folder);
         if (loader->archive().slotCount() <= 0) throw ThumbnailException(loadString(kUnreadableText));
         info = std::make_unique<VideoInfo07>(loader->archive());
@@ -150,8 +151,10 @@ bool Thumbnail::openFolder(const std::wstring& path) {
 }
 
 void Thumbnail::reset() {
-    loader->disarmTimer();
-    loader->cancelPending();
+    if (loader) {
+        loader->disarmTimer();
+        loader->cancelPending();
+    }
     current = 0;
     loaded = 0;
     total = 0;
@@ -160,7 +163,8 @@ void Thumbnail::reset() {
     list->clear();
     info.reset();
     received.reset();
-    loader->closeArchive();
+    // Ends the worker; what it delivered before is dropped next.
+    loader.reset();
     discardDeliveredFrames();
     updateButtons();
 }

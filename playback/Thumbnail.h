@@ -5,7 +5,8 @@
 // record full size.
 //
 // The strip has a loader of its own, so that filling it never competes with the player's
-// frame requests. It asks for one record at a time, turns each arriving picture into a
+// frame requests; it lives while a folder is open in the strip, since its worker thread
+// holds about 1 MB of memory under Wine. It asks for one record at a time, turns each arriving picture into a
 // thumbnail at once (only the image list keeps the small pictures) and asks for the next;
 // a request the busy loader refused is asked again after kLoadIntervalMs. When the last
 // thumbnail is in, the strip is done: the chosen record is framed and shown, and the
@@ -47,7 +48,7 @@ public:
 
     // A child of the main window, size 0 until the main window lays it out. decoder replaces
     // the strip's own (a reduced decode of each frame) in tests. Throws WindowException when
-    // a window or the loader cannot be made.
+    // a window cannot be made, and openFolder when the loader cannot be.
     Thumbnail(HWND mainWindow, IThumbnailHost& host, ImageLoader::FrameDecoder decoder = {});
     ~Thumbnail() override;
 
@@ -68,6 +69,8 @@ public:
     // Full path of the image record at index, or empty outside the folder's list.
     std::wstring imagePath(int index) const;
     bool isDone() const { return done; }
+    // Whether the loader and its worker thread exist (a folder is open).
+    bool hasLoader() const { return loader != nullptr; }
     int currentIndex() const { return current; }
     int loadedCount() const { return loaded; }
     int totalCount() const { return total; }
@@ -122,5 +125,6 @@ private:
     DWORD showInterval = kShowIntervalMs;
     DWORD requestedAt = 0;  // multimedia clock when the load timer was last armed
     std::unique_ptr<Image> received;
-    std::unique_ptr<ImageLoader> loader;
+    ImageLoader::FrameDecoder frameDecoder;
+    std::unique_ptr<ImageLoader> loader;  // while a folder is open
 };

@@ -444,3 +444,17 @@ TEST_F(ThumbnailTest, PaintingTakesTheFocusOnlyFromTheStripsOwnWindow) {
         EXPECT_EQ(GetFocus(), c.focusAfterPaint) << c.name;
     }
 }
+
+// The strip's loader thread costs about 1 MB under Wine: it exists only while the strip
+// shows a folder, and the strip fills again after it was let go.
+TEST_F(ThumbnailTest, TheLoaderLivesOnlyWhileAFolderIsOpen) {
+    EXPECT_FALSE(strip->hasLoader()) << "before any folder";
+    std::wstring folder = threeRecords();
+    for (int round = 1; round <= 2; ++round) {
+        openAndWait(folder);
+        EXPECT_TRUE(strip->hasLoader()) << "round " << round;
+        EXPECT_EQ(strip->imageCount(), 3) << "round " << round;
+        strip->reset();
+        EXPECT_FALSE(strip->hasLoader()) << "round " << round << ": after reset";
+    }
+}
