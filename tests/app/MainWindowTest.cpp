@@ -5,13 +5,11 @@
 #include "app/MainWindow.h"
 #include "playback/Thumbnail.h"
 #include "playback/VideoPlayer.h"
+#include "support/MainWindowFixture.h"
 #include "support/MessageBoxRecorder.h"
-#include "support/MessagePump.h"
 #include "support/PlayerRecords.h"
 
 #include <gtest/gtest.h>
-
-#include <objbase.h>
 
 namespace {
 
@@ -37,12 +35,6 @@ void writeRecordFile(const std::wstring& folder, const std::wstring& name) {
     EXPECT_TRUE(written) << "writing a record file";
 }
 
-std::wstring captionOf(HWND window) {
-    wchar_t text[1100] = {};
-    GetWindowTextW(window, text, 1100);
-    return text;
-}
-
 OSVERSIONINFOEXW versionWithMajor(DWORD major) {
     OSVERSIONINFOEXW version = {};
     version.dwOSVersionInfoSize = sizeof version;
@@ -50,26 +42,7 @@ OSVERSIONINFOEXW versionWithMajor(DWORD major) {
     return version;
 }
 
-class MainWindowTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-        Application::setOsVersion(versionWithMajor(10));
-        window = new MainWindow();
-        handle = window->handle();
-    }
-    void TearDown() override {
-        if (IsWindow(handle)) DestroyWindow(handle);
-        MSG quit;
-        while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-        }
-        CoUninitialize();
-    }
-
-    MainWindow* window = nullptr;
-    HWND handle = nullptr;
-    AppTestFolder tree;
-};
+using MainWindowTest = MainWindowFixture;
 
 SIZE windowSizeOf(HWND window) {
     RECT rect;
