@@ -6,6 +6,7 @@
 #include "support/MessageBoxRecorder.h"
 #include "support/PanelFakes.h"
 #include "support/PlayerRecords.h"
+#include "support/VisibleDialog.h"
 #include "tools/writer/RecorderWriter.h"
 #include "ui/AnalogSpeedMeter.h"
 #include "ui/CircleChart.h"
@@ -136,17 +137,7 @@ TEST_F(MainWindowPanelsTest, TheOpenFolderButtonOpensTheFolderDialog) {
     static HWND dialogSeen;
     dialogSeen = nullptr;
     UINT_PTR timer = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) {
-        HWND found = nullptr;
-        EnumThreadWindows(
-            GetCurrentThreadId(),
-            [](HWND candidate, LPARAM data) -> BOOL {
-                wchar_t name[16];
-                GetClassNameW(candidate, name, 16);
-                if (wcscmp(name, L"#32770") != 0 || !IsWindowVisible(candidate)) return TRUE;
-                *reinterpret_cast<HWND*>(data) = candidate;
-                return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&found));
+        HWND found = findVisibleDialog(GetCurrentThreadId());
         if (found == nullptr || found == dialogSeen) return;
         dialogSeen = found;
         PostMessageW(found, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(found, IDCANCEL)));
