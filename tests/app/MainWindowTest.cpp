@@ -1,7 +1,6 @@
 // The main window: its frame, menu and sizes, the display-mode rule when a folder opens,
 // previous/next record, the caption and the close request.
 #include "app/AppTestFolder.h"
-#include "app/Application.h"
 #include "app/MainWindow.h"
 #include "playback/Thumbnail.h"
 #include "playback/VideoPlayer.h"
@@ -35,13 +34,6 @@ void writeRecordFile(const std::wstring& folder, const std::wstring& name) {
     EXPECT_TRUE(written) << "writing a record file";
 }
 
-OSVERSIONINFOEXW versionWithMajor(DWORD major) {
-    OSVERSIONINFOEXW version = {};
-    version.dwOSVersionInfoSize = sizeof version;
-    version.dwMajorVersion = major;
-    return version;
-}
-
 using MainWindowTest = MainWindowFixture;
 
 SIZE windowSizeOf(HWND window) {
@@ -63,7 +55,7 @@ TEST(MainWindowFrame, SizeFollowsTheWindowsVersion) {
         {10, {1026, 723}, {1024, 720}},
     };
     for (const Case& c : cases) {
-        Application::setOsVersion(versionWithMajor(c.major));
+        pretendWindowsVersion(c.major);
         MainWindow* window = new MainWindow();
         HWND handle = window->handle();
         SIZE size = windowSizeOf(handle);

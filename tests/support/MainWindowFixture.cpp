@@ -5,12 +5,16 @@
 
 #include <objbase.h>
 
-void MainWindowFixture::SetUp() {
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+void pretendWindowsVersion(DWORD major) {
     OSVERSIONINFOEXW version = {};
     version.dwOSVersionInfoSize = sizeof version;
-    version.dwMajorVersion = 10;
+    version.dwMajorVersion = major;
     Application::setOsVersion(version);
+}
+
+void MainWindowFixture::SetUp() {
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    pretendWindowsVersion(10);
     window = new MainWindow();
     handle = window->handle();
 }

@@ -14,6 +14,10 @@
 class MainWindow;
 class VideoPlayer;
 
+// Makes the program size its windows as on the given major version of Windows; the tests'
+// figures are Windows 10's.
+void pretendWindowsVersion(DWORD major = 10);
+
 class MainWindowFixture : public ::testing::Test {
 protected:
     void SetUp() override;
