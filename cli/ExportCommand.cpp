@@ -61,13 +61,35 @@ std::wstring frameName(int slot) {
     return name;
 }
 
-}  // namespace
-
 // The result may replace nothing but an empty folder: an export never deletes user files.
 bool outputPlaceIsFree(const std::wstring& out) {
     FileSystem& fs = FileSystem::current();
     if (!fs.exists(out)) return true;
     return fs.isDirectory(out) && fs.list(out, L"*").empty();
+}
+
+}  // namespace
+
+int exportStaged(const std::wstring& out, bool overlay,
+                 const std::function<bool(StagingFolder& staging, FrameOverlay* overlay, std::wstring& error)>& write) {
+    if (!outputPlaceIsFree(out)) {
+        writeError(L"scenova-cli: the output folder exists and is not empty: " + out);
+        return usage();
+    }
+    try {
+        StagingFolder staging;
+        std::unique_ptr<FrameOverlay> burner = overlay ? std::make_unique<FrameOverlay>() : nullptr;
+        std::wstring error;
+        if (!staging.create(out, error) || !write(staging, burner.get(), error) || !staging.commit(error)) {
+            writeError(error);
+            return kExitUnreadable;
+        }
+        return kExitOk;
+    } catch (const Exception& e) {
+        // Thrown while staging: the staging folder is already gone.
+        writeError(e.message());
+        return kExitUnreadable;
+    }
 }
 
 bool writeRecordExport(RecordFile& record, StagingFolder& staging, const std::wstring& folder, FrameOverlay* overlay,
@@ -113,23 +135,8 @@ int runExport(const Arguments& args) {
         writeError(L"scenova-cli: not a recorder file: " + parsed.file);
         return usage();
     }
-    if (!outputPlaceIsFree(parsed.out)) {
-        writeError(L"scenova-cli: the output folder exists and is not empty: " + parsed.out);
-        return usage();
-    }
-    try {
+    return exportStaged(parsed.out, parsed.overlay, [&](StagingFolder& staging, FrameOverlay* overlay, std::wstring& error) {
         RecordFile record(parsed.file, format);
-        StagingFolder staging;
-        std::unique_ptr<FrameOverlay> overlay = parsed.overlay ? std::make_unique<FrameOverlay>() : nullptr;
-        std::wstring error;
-        if (!staging.create(parsed.out, error) || !writeRecordExport(record, staging, L"", overlay.get(), {}, error) ||
-            !staging.commit(error)) {
-            writeError(error);
-            return kExitUnreadable;
-        }
-        return kExitOk;
-    } catch (const Exception& e) {
-        writeError(e.message());
-        return kExitUnreadable;
-    }
+        return writeRecordExport(record, staging, L"", overlay, {}, error);
+    });
 }

@@ -69,23 +69,9 @@ int runFolderExport(const std::wstring& folder, const std::wstring& out, bool ov
         writeError(L"scenova-cli: not a continuous record folder (it holds no VideoNNNN.dmv chapter): " + folder);
         return kExitUnreadable;
     }
-    if (!outputPlaceIsFree(out)) {
-        writeError(L"scenova-cli: the output folder exists and is not empty: " + out);
-        return usage();
-    }
-    try {
+    return exportStaged(out, overlay, [&](StagingFolder& staging, FrameOverlay* burner, std::wstring& error) {
         const ChapterList chapters = RecordCatalog::scanContinuousFolder(folder);
         if (chapters.truncated) writeError(formatString(kTooManyChapters, {std::to_wstring(RecordCatalog::kMaxChapters)}));
-        StagingFolder staging;
-        std::unique_ptr<FrameOverlay> burner = overlay ? std::make_unique<FrameOverlay>() : nullptr;
-        std::wstring error;
-        if (!staging.create(out, error) || !writeChapters(chapters, staging, burner.get(), error) || !staging.commit(error)) {
-            writeError(error);
-            return kExitUnreadable;
-        }
-        return kExitOk;
-    } catch (const Exception& e) {
-        writeError(e.message());
-        return kExitUnreadable;
-    }
+        return writeChapters(chapters, staging, burner, error);
+    });
 }

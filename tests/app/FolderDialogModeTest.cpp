@@ -3,6 +3,7 @@
 #include "app/AppTestFolder.h"
 #include "app/FolderDialog.h"
 #include "support/MessageBoxRecorder.h"
+#include "support/VisibleDialog.h"
 
 #include <gtest/gtest.h>
 
@@ -24,21 +25,6 @@ LRESULT CALLBACK watchTakenMessages(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-HWND visibleBrowserOf(DWORD thread) {
-    HWND found = nullptr;
-    EnumThreadWindows(
-        thread,
-        [](HWND window, LPARAM data) -> BOOL {
-            wchar_t name[16];
-            GetClassNameW(window, name, 16);
-            if (wcscmp(name, L"#32770") != 0 || !IsWindowVisible(window)) return TRUE;
-            *reinterpret_cast<HWND*>(data) = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
 }  // namespace
 
 TEST(FolderDialogMode, ARefusedChoiceLeavesTheDisplayModeAlone) {
@@ -57,7 +43,7 @@ TEST(FolderDialogMode, ARefusedChoiceLeavesTheDisplayModeAlone) {
     std::thread driver([&] {
         HWND browser = nullptr;
         for (DWORD start = GetTickCount(); GetTickCount() - start < 30000; Sleep(20)) {
-            browser = visibleBrowserOf(dialogThread);
+            browser = findVisibleDialog(dialogThread);
             if (browser != nullptr && startFolderSelectedAgain) break;
         }
         if (browser == nullptr) return;

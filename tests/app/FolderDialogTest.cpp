@@ -5,6 +5,7 @@
 #include "playback/KernelHandle.h"
 #include "support/MessageBoxRecorder.h"
 #include "support/MessagePump.h"
+#include "support/VisibleDialog.h"
 
 #include <gtest/gtest.h>
 
@@ -26,21 +27,6 @@ struct BrowserSeen {
     std::wstring labelText;
     RECT rect = {};
 };
-
-HWND findBrowser(DWORD thread) {
-    HWND found = nullptr;
-    EnumThreadWindows(
-        thread,
-        [](HWND window, LPARAM data) -> BOOL {
-            wchar_t name[16];
-            GetClassNameW(window, name, 16);
-            if (wcscmp(name, L"#32770") != 0 || !IsWindowVisible(window)) return TRUE;
-            *reinterpret_cast<HWND*>(data) = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
-}
 
 // The text of the folder selected in the browser's tree ("" while none is).
 std::wstring selectedFolderName(HWND browser) {
@@ -100,7 +86,7 @@ class BrowserDriver {
 public:
     BrowserDriver(const std::wstring& startName, int button, std::function<void(HWND)> act = nullptr)
         : worker([this, thread = GetCurrentThreadId(), startName, button, act] {
-              pumpMessagesUntil([&] { return (seen.browser = findBrowser(thread)) != nullptr; });
+              pumpMessagesUntil([&] { return (seen.browser = findVisibleDialog(thread)) != nullptr; });
               if (seen.browser == nullptr) return;
               seen.startSelected = pumpMessagesUntil([&] { return selectedFolderName(seen.browser) == startName; }) &&
                                    marker.flush() && selectedFolderName(seen.browser) == startName;

@@ -3,6 +3,7 @@
 #include "app/AppTestFolder.h"
 #include "app/HelpPage.h"
 #include "base/StringTable.h"
+#include "support/WholeFile.h"
 
 #include <gtest/gtest.h>
 
@@ -12,17 +13,6 @@
 #include <string>
 
 namespace {
-
-std::string readFile(const std::wstring& path) {
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    std::string bytes;
-    if (h == INVALID_HANDLE_VALUE) return bytes;
-    char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(h, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
-    CloseHandle(h);
-    return bytes;
-}
 
 std::string utf8(const std::wstring& text) {
     int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
@@ -88,7 +78,7 @@ TEST(HelpPage, WritesEveryPictureThePageUsesAndNoOther) {
     AppTestFolder folder;
     std::wstring page = HelpPage::writeTo(folder.path());
     EXPECT_EQ(page, folder.path() + L"\\index.html");
-    std::string html = readFile(page);
+    std::string html = readFileText(page);
     ASSERT_FALSE(html.empty());
     EXPECT_NE(html.find(utf8(L"<title>SCENOVA 操作方法</title>")), std::string::npos);
 
@@ -104,7 +94,7 @@ TEST(HelpPage, WritesEveryPictureThePageUsesAndNoOther) {
     std::map<std::string, std::string> samePicture;  // bytes -> first name
     for (const std::string& name : written) {
         if (name == "index.html") continue;
-        std::string picture = readFile(folder.path() + L"\\" + wide(name));
+        std::string picture = readFileText(folder.path() + L"\\" + wide(name));
         EXPECT_EQ(picture.substr(0, 8), std::string("\x89PNG\r\n\x1a\n", 8)) << name << " is not a PNG picture";
         auto first = samePicture.emplace(picture, name);
         EXPECT_TRUE(first.second) << name << " is the same picture as " << first.first->second;
@@ -113,7 +103,7 @@ TEST(HelpPage, WritesEveryPictureThePageUsesAndNoOther) {
 
 TEST(HelpPage, ExplainsEveryControlOfTheWindow) {
     AppTestFolder folder;
-    std::string html = readFile(HelpPage::writeTo(folder.path()));
+    std::string html = readFileText(HelpPage::writeTo(folder.path()));
     // Menu entries, and the names the window's controls show in their tool tips.
     std::wstring names[] = {L"開く(O)", L"終了(X)", L"本体設定(S)", L"日時設定(C)", L"ヘルプ(H)", L"バージョン情報(A)",
                             L"ﾃﾞｰﾀ種別:", L"START/STOP", L"LAP/RESET", L"LAP LIST", L"TOTAL",

@@ -5,9 +5,9 @@
 // responsive while it fills). Disabled by default; run it on a machine as quiet as can be had:
 //   scripts/wine build/bin/app_tests.exe --gtest_also_run_disabled_tests --gtest_filter='*ImageFolderLoad*'
 // The records are written once into the build tree (SCENOVA_BUILD_DIR\measure\images600).
-#include "app/Application.h"
 #include "app/MainWindow.h"
 #include "playback/Thumbnail.h"
+#include "support/MainWindowFixture.h"
 #include "support/MessageBoxRecorder.h"
 #include "support/MessagePump.h"
 #include "tools/writer/RecorderWriter.h"
@@ -127,10 +127,7 @@ TEST(ImageFolderLoadMeasure, DISABLED_SixHundredImagesFromOpenToDone) {
     std::wstring folder = measureFolder();
     writeRecordsOnce(folder);
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    OSVERSIONINFOEXW version = {};
-    version.dwOSVersionInfoSize = sizeof version;
-    version.dwMajorVersion = 10;
-    Application::setOsVersion(version);
+    pretendWindowsVersion(10);
     MessageBoxRecorder boxes;
     MainWindow* window = new MainWindow();
     ShowWindow(window->handle(), SW_SHOW);

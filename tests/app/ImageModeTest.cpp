@@ -2,19 +2,15 @@
 // by date-time is shown when the strip is done and a chosen one after it, a folder of more
 // than 600 records warns, a record that cannot be shown warns without leaving image mode,
 // and clearing the display empties and hides the strip.
-#include "app/AppTestFolder.h"
-#include "app/Application.h"
 #include "app/MainWindow.h"
 #include "playback/ImageListView.h"
 #include "playback/Thumbnail.h"
 #include "playback/VideoPlayer.h"
+#include "support/MainWindowFixture.h"
 #include "support/MessageBoxRecorder.h"
-#include "support/MessagePump.h"
 #include "tools/writer/RecorderWriter.h"
 
 #include <gtest/gtest.h>
-
-#include <objbase.h>
 
 namespace {
 
@@ -30,22 +26,9 @@ bool writeImage(const std::wstring& path, int second) {
     return file.save(path);
 }
 
-std::wstring captionOf(HWND window) {
-    wchar_t text[1100] = {};
-    GetWindowTextW(window, text, 1100);
-    return text;
-}
-
 // Shown as far as the window itself goes (the main window is not shown in tests).
 bool showsItself(HWND window) {
     return (GetWindowLongW(window, GWL_STYLE) & WS_VISIBLE) != 0;
-}
-
-RECT placeOf(HWND child) {
-    RECT rect;
-    GetWindowRect(child, &rect);
-    MapWindowPoints(HWND_DESKTOP, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
 }
 
 // The file the player shows, or empty.
@@ -55,24 +38,11 @@ std::wstring shownFile(const MainWindow& window) {
     return record != nullptr ? record->sourcePath : std::wstring();
 }
 
-class ImageModeTest : public ::testing::Test {
+class ImageModeTest : public MainWindowFixture {
 protected:
     void SetUp() override {
-        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-        OSVERSIONINFOEXW version = {};
-        version.dwOSVersionInfoSize = sizeof version;
-        version.dwMajorVersion = 10;
-        Application::setOsVersion(version);
-        window = new MainWindow();
-        handle = window->handle();
+        MainWindowFixture::SetUp();
         strip = window->thumbnailStrip();
-    }
-    void TearDown() override {
-        if (IsWindow(handle)) DestroyWindow(handle);
-        MSG quit;
-        while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-        }
-        CoUninitialize();
     }
     // A folder of count records whose names run against their dates.
     std::wstring imageFolder(int count) {
@@ -88,10 +58,7 @@ protected:
         return pumpMessagesUntil([&] { return strip->isDone(); }, kDeadlineMs);
     }
 
-    MainWindow* window = nullptr;
-    HWND handle = nullptr;
     Thumbnail* strip = nullptr;
-    AppTestFolder tree;
 };
 
 }  // namespace

@@ -1,9 +1,8 @@
 // The main window's share of the console and the stopwatch: their places, their state in
 // each display mode, and the question before measured laps are lost.
-#include "app/AppTestFolder.h"
-#include "app/Application.h"
 #include "app/MainWindow.h"
 #include "playback/VideoPlayer.h"
+#include "support/MainWindowFixture.h"
 #include "support/MessageBoxRecorder.h"
 #include "support/PlayerRecords.h"
 #include "ui/ConsolePanel.h"
@@ -12,22 +11,14 @@
 
 #include <gtest/gtest.h>
 
-#include <objbase.h>
-
 namespace {
 
 const std::wstring kLapsQuestion = L"LAP LISTが消去されます。よろしいですか？";
 
-class MainWindowConsoleTest : public ::testing::Test {
+class MainWindowConsoleTest : public MainWindowFixture {
 protected:
     void SetUp() override {
-        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-        OSVERSIONINFOEXW version = {};
-        version.dwOSVersionInfoSize = sizeof version;
-        version.dwMajorVersion = 10;
-        Application::setOsVersion(version);
-        window = new MainWindow();
-        handle = window->handle();
+        MainWindowFixture::SetUp();
         for (const wchar_t* name : {L"CNT00001", L"CNT00002"}) {
             std::wstring folder = tree.folder(std::wstring(L"CONTINUE\\") + name);
             EXPECT_TRUE(writeChapter(folder + L"\\Video0000.dmv", 30));
@@ -35,13 +26,6 @@ protected:
         }
         event = tree.folder(L"EVENT\\EVT00001");
         EXPECT_TRUE(writeEventRecord(event, 30, false));
-    }
-    void TearDown() override {
-        if (IsWindow(handle)) DestroyWindow(handle);
-        MSG quit;
-        while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-        }
-        CoUninitialize();
     }
 
     // Opens the first continuous folder and measures one lap over it, paused.
@@ -56,16 +40,6 @@ protected:
         stopwatch.lapOrReset();
         return stopwatch.lapCount();
     }
-    RECT placeOf(HWND child) const {
-        RECT rect;
-        GetWindowRect(child, &rect);
-        MapWindowPoints(nullptr, handle, reinterpret_cast<POINT*>(&rect), 2);
-        return rect;
-    }
-
-    MainWindow* window = nullptr;
-    HWND handle = nullptr;
-    AppTestFolder tree;
     std::wstring event;
 };
 

@@ -1,12 +1,12 @@
 // The panels of the main window: where each display mode puts them and which it enables,
 // and what a new record does to the meters, the charts and the info panel.
-#include "app/AppTestFolder.h"
-#include "app/Application.h"
 #include "app/MainWindow.h"
 #include "playback/VideoPlayer.h"
+#include "support/MainWindowFixture.h"
 #include "support/MessageBoxRecorder.h"
 #include "support/PanelFakes.h"
 #include "support/PlayerRecords.h"
+#include "support/VisibleDialog.h"
 #include "tools/writer/RecorderWriter.h"
 #include "ui/AnalogSpeedMeter.h"
 #include "ui/CircleChart.h"
@@ -17,19 +17,10 @@
 
 #include <gtest/gtest.h>
 
-#include <objbase.h>
-
 namespace {
 
 bool styled(HWND window, DWORD style) {
     return (GetWindowLongW(window, GWL_STYLE) & style) == style;
-}
-
-RECT placeOf(HWND child) {
-    RECT rect;
-    GetWindowRect(child, &rect);
-    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
 }
 
 // An event record of a fast drive with a hard jolt: 150 km/h and 1.2 G on every frame.
@@ -50,29 +41,7 @@ bool writeFastProtectedRecord(const std::wstring& folder) {
     return file.save(folder + L"\\Video.dvt");
 }
 
-class MainWindowPanelsTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-        OSVERSIONINFOEXW version = {};
-        version.dwOSVersionInfoSize = sizeof version;
-        version.dwMajorVersion = 10;
-        Application::setOsVersion(version);
-        window = new MainWindow();
-        handle = window->handle();
-    }
-    void TearDown() override {
-        if (IsWindow(handle)) DestroyWindow(handle);
-        MSG quit;
-        while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-        }
-        CoUninitialize();
-    }
-
-    MainWindow* window = nullptr;
-    HWND handle = nullptr;
-    AppTestFolder tree;
-};
+using MainWindowPanelsTest = MainWindowFixture;
 
 }  // namespace
 
@@ -168,17 +137,7 @@ TEST_F(MainWindowPanelsTest, TheOpenFolderButtonOpensTheFolderDialog) {
     static HWND dialogSeen;
     dialogSeen = nullptr;
     UINT_PTR timer = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) {
-        HWND found = nullptr;
-        EnumThreadWindows(
-            GetCurrentThreadId(),
-            [](HWND candidate, LPARAM data) -> BOOL {
-                wchar_t name[16];
-                GetClassNameW(candidate, name, 16);
-                if (wcscmp(name, L"#32770") != 0 || !IsWindowVisible(candidate)) return TRUE;
-                *reinterpret_cast<HWND*>(data) = candidate;
-                return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&found));
+        HWND found = findVisibleDialog(GetCurrentThreadId());
         if (found == nullptr || found == dialogSeen) return;
         dialogSeen = found;
         PostMessageW(found, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(found, IDCANCEL)));

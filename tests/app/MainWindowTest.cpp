@@ -1,17 +1,14 @@
 // The main window: its frame, menu and sizes, the display-mode rule when a folder opens,
 // previous/next record, the caption and the close request.
 #include "app/AppTestFolder.h"
-#include "app/Application.h"
 #include "app/MainWindow.h"
 #include "playback/Thumbnail.h"
 #include "playback/VideoPlayer.h"
+#include "support/MainWindowFixture.h"
 #include "support/MessageBoxRecorder.h"
-#include "support/MessagePump.h"
 #include "support/PlayerRecords.h"
 
 #include <gtest/gtest.h>
-
-#include <objbase.h>
 
 namespace {
 
@@ -37,39 +34,7 @@ void writeRecordFile(const std::wstring& folder, const std::wstring& name) {
     EXPECT_TRUE(written) << "writing a record file";
 }
 
-std::wstring captionOf(HWND window) {
-    wchar_t text[1100] = {};
-    GetWindowTextW(window, text, 1100);
-    return text;
-}
-
-OSVERSIONINFOEXW versionWithMajor(DWORD major) {
-    OSVERSIONINFOEXW version = {};
-    version.dwOSVersionInfoSize = sizeof version;
-    version.dwMajorVersion = major;
-    return version;
-}
-
-class MainWindowTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-        Application::setOsVersion(versionWithMajor(10));
-        window = new MainWindow();
-        handle = window->handle();
-    }
-    void TearDown() override {
-        if (IsWindow(handle)) DestroyWindow(handle);
-        MSG quit;
-        while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-        }
-        CoUninitialize();
-    }
-
-    MainWindow* window = nullptr;
-    HWND handle = nullptr;
-    AppTestFolder tree;
-};
+using MainWindowTest = MainWindowFixture;
 
 SIZE windowSizeOf(HWND window) {
     RECT rect;
@@ -90,7 +55,7 @@ TEST(MainWindowFrame, SizeFollowsTheWindowsVersion) {
         {10, {1026, 723}, {1024, 720}},
     };
     for (const Case& c : cases) {
-        Application::setOsVersion(versionWithMajor(c.major));
+        pretendWindowsVersion(c.major);
         MainWindow* window = new MainWindow();
         HWND handle = window->handle();
         SIZE size = windowSizeOf(handle);

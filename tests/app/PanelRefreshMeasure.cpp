@@ -7,12 +7,13 @@
 //   xvfb-run -a -s "-screen 0 1280x800x24" scripts/wine build/bin/app_tests.exe \
 //       --gtest_also_run_disabled_tests --gtest_filter='*PanelRefresh*'
 // with SCENOVA_MEASURE_RECORD naming an event folder (default: the build's sample card).
-#include "app/Application.h"
 #include "app/MainWindow.h"
 #include "playback/Messages.h"
 #include "playback/VideoPlayer.h"
 #include "playback/WaveAudioPlayer.h"
+#include "support/MainWindowFixture.h"
 #include "support/MessageBoxRecorder.h"
+#include "support/SampleCard.h"
 #include "ui/AnalogSpeedMeter.h"
 #include "ui/CircleChart.h"
 #include "ui/InfoPanel.h"
@@ -25,7 +26,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <functional>
 #include <set>
 #include <vector>
@@ -53,14 +53,6 @@ public:
     std::vector<double> costs;
 };
 
-std::wstring recordFolder() {
-    if (const wchar_t* chosen = _wgetenv(L"SCENOVA_MEASURE_RECORD")) return chosen;
-    const wchar_t* build = _wgetenv(L"SCENOVA_BUILD_DIR");
-    std::wstring folder = L"Z:" + std::wstring(build != nullptr ? build : L"") + L"/sample-card/EVENT/EVT00001";
-    std::replace(folder.begin(), folder.end(), L'/', L'\\');
-    return folder;
-}
-
 void report(const char* what, std::vector<double> costs) {
     if (costs.empty()) return;
     std::sort(costs.begin(), costs.end());
@@ -72,15 +64,12 @@ void report(const char* what, std::vector<double> costs) {
 
 TEST(PanelRefresh, DISABLED_CostOfAllPanelsAndFramesPaintedWhilePlaying) {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    OSVERSIONINFOEXW version = {};
-    version.dwOSVersionInfoSize = sizeof version;
-    version.dwMajorVersion = 10;
-    Application::setOsVersion(version);
+    pretendWindowsVersion(10);
     MessageBoxRecorder quiet;
     auto* window = new TimedMainWindow();
     ShowWindow(window->handle(), SW_SHOWNOACTIVATE);
     UpdateWindow(window->handle());
-    std::wstring folder = recordFolder();
+    std::wstring folder = sampleCardFolder(L"EVENT/EVT00001", L"SCENOVA_MEASURE_RECORD");
     window->loadFolder(folder);
     VideoPlayer* player = window->videoPlayer();
     ASSERT_TRUE(window->isDataLoaded()) << "no record at " << std::string(folder.begin(), folder.end());

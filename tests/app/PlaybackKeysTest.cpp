@@ -1,44 +1,31 @@
 // The main window's keys, sent as the program's message loop receives them.
-#include "app/AppTestFolder.h"
-#include "app/Application.h"
 #include "app/MainWindow.h"
 #include "app/PlaybackKeys.h"
 #include "playback/VideoPlayer.h"
 #include "resources/resource.h"
 #include "support/MessageBoxRecorder.h"
-#include "support/MessagePump.h"
+#include "support/MainWindowFixture.h"
 #include "support/PlayerRecords.h"
 #include "ui/StopWatch.h"
 
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
-#include <objbase.h>
 
 #include <vector>
 
 namespace {
 
-class PlaybackKeysTest : public ::testing::Test {
+class PlaybackKeysTest : public MainWindowFixture {
 protected:
     void SetUp() override {
-        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-        OSVERSIONINFOEXW version = {};
-        version.dwOSVersionInfoSize = sizeof version;
-        version.dwMajorVersion = 10;
-        Application::setOsVersion(version);
-        window = new MainWindow();
-        handle = window->handle();
+        MainWindowFixture::SetUp();
         keys = LoadAcceleratorsW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_PLAYBACK_KEYS));
         ASSERT_NE(keys, nullptr);
     }
     void TearDown() override {
         setControl(false);
-        if (IsWindow(handle)) DestroyWindow(handle);
-        MSG quit;
-        while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-        }
-        CoUninitialize();
+        MainWindowFixture::TearDown();
     }
 
     // A key press as the message loop fetches it, addressed to target; true when the keys
@@ -64,13 +51,9 @@ protected:
         ASSERT_TRUE(window->isDataLoaded());
         ASSERT_TRUE(press(VK_HOME));
     }
-    VideoPlayer& player() { return *window->videoPlayer(); }
     bool playing() { return player().playState() == VideoPlayer::Playing; }
 
-    MainWindow* window = nullptr;
-    HWND handle = nullptr;
     HACCEL keys = nullptr;
-    AppTestFolder tree;
 };
 
 }  // namespace

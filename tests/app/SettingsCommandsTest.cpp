@@ -1,10 +1,10 @@
 // The main window's settings commands: each dialog runs under the lock all running copies
 // share, a dialog that ends with OK hands its card folder back, and a second running copy of
 // the program is warned but still gets its dialog.
-#include "app/Application.h"
 #include "app/DialogMutex.h"
 #include "app/MainWindow.h"
 #include "app/SettingsDialogTestSupport.h"
+#include "support/MainWindowFixture.h"
 #include "support/MessageBoxRecorder.h"
 
 #include <gtest/gtest.h>
@@ -89,13 +89,6 @@ private:
 
 DialogButtonPress* DialogButtonPress::active = nullptr;
 
-OSVERSIONINFOEXW windows10() {
-    OSVERSIONINFOEXW version = {};
-    version.dwOSVersionInfoSize = sizeof version;
-    version.dwMajorVersion = 10;
-    return version;
-}
-
 }  // namespace
 
 TEST(SettingsCommands, EachDialogRunsUnderTheLockAndAnOkHandsBackItsCardFolder) {
@@ -113,7 +106,7 @@ TEST(SettingsCommands, EachDialogRunsUnderTheLockAndAnOkHandsBackItsCardFolder) 
     };
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     initCommonControls();
-    Application::setOsVersion(windows10());
+    pretendWindowsVersion(10);
     auto* window = new MainWindow();
     HWND handle = window->handle();
     for (const Case& c : cases) {

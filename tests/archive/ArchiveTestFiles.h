@@ -3,6 +3,7 @@
 // system decorator that counts the bytes read from each path, remembers the temporary files
 // it made and can refuse the exclusive sound-file open.
 #include "archive/FileSystem.h"
+#include "support/ForwardingFileSystem.h"
 #include "tools/writer/RecorderWriter.h"
 
 #include <gtest/gtest.h>
@@ -58,7 +59,7 @@ inline std::vector<std::uint8_t> readWholeFile(const std::wstring& path) {
 
 inline bool fileExists(const std::wstring& path) { return FileSystem::real().exists(path); }
 
-class RecordingFileSystem : public FileSystem {
+class RecordingFileSystem : public ForwardingFileSystem {
 public:
     RecordingFileSystem() { FileSystem::install(this); }
     ~RecordingFileSystem() override { FileSystem::install(nullptr); }
@@ -79,24 +80,11 @@ public:
             return std::make_unique<FullDriveFile>(std::move(file), soundFileRoom, soundFileCloseFails);
         return std::make_unique<CountingFile>(std::move(file), bytesRead[path]);
     }
-    bool isDirectory(const std::wstring& path) override { return real().isDirectory(path); }
-    bool exists(const std::wstring& path) override { return real().exists(path); }
-    std::vector<DirectoryEntry> list(const std::wstring& folder, const std::wstring& pattern) override {
-        return real().list(folder, pattern);
-    }
     std::wstring createTempFile(const std::wstring& prefix) override {
         std::wstring made = real().createTempFile(prefix);
         if (!made.empty()) tempFiles.push_back(made);
         return made;
     }
-    std::wstring createTempFileIn(const std::wstring& folder, const std::wstring& prefix) override {
-        return real().createTempFileIn(folder, prefix);
-    }
-    bool remove(const std::wstring& path) override { return real().remove(path); }
-    bool replace(const std::wstring& from, const std::wstring& to) override { return real().replace(from, to); }
-    bool setNormalAttributes(const std::wstring& path) override { return real().setNormalAttributes(path); }
-    bool setHiddenReadOnly(const std::wstring& path) override { return real().setHiddenReadOnly(path); }
-    std::int64_t fileSize(const std::wstring& path) override { return real().fileSize(path); }
 
     // Temporary files made through this file system that still exist.
     std::vector<std::wstring> tempFilesLeft() const {

@@ -5,6 +5,7 @@
 #include "archive/VideoArchive.h"
 #include "base/Exception.h"
 #include "base/StringTable.h"
+#include "support/ForwardingFileSystem.h"
 
 #include "ArchiveTestFiles.h"
 #include "TestRecordings.h"
@@ -23,11 +24,10 @@ namespace {
 
 // Answers folder searches with fixed listings, as the system's search would return them
 // (short-name matches included); everything else goes to the real file system.
-class ListingFileSystem : public FileSystem {
+class ListingFileSystem : public ForwardingFileSystem {
 public:
     std::map<std::wstring, std::vector<std::wstring>> names;  // pattern -> names returned
 
-    std::unique_ptr<File> open(const std::wstring& path, FileMode mode) override { return real().open(path, mode); }
     bool isDirectory(const std::wstring& path) override { return true; }
     bool exists(const std::wstring& path) override { return true; }
     std::vector<DirectoryEntry> list(const std::wstring&, const std::wstring& pattern) override {
@@ -36,15 +36,6 @@ public:
         for (const std::wstring& name : names[pattern]) entries.push_back({name, false});
         return entries;
     }
-    std::wstring createTempFile(const std::wstring& prefix) override { return real().createTempFile(prefix); }
-    std::wstring createTempFileIn(const std::wstring& folder, const std::wstring& prefix) override {
-        return real().createTempFileIn(folder, prefix);
-    }
-    bool remove(const std::wstring& path) override { return real().remove(path); }
-    bool replace(const std::wstring& from, const std::wstring& to) override { return real().replace(from, to); }
-    bool setNormalAttributes(const std::wstring& path) override { return real().setNormalAttributes(path); }
-    bool setHiddenReadOnly(const std::wstring& path) override { return real().setHiddenReadOnly(path); }
-    std::int64_t fileSize(const std::wstring& path) override { return real().fileSize(path); }
 
     int searches = 0;
 };

@@ -8,6 +8,7 @@
 #include "archive/FileSystem.h"
 #include "base/Exception.h"
 #include "support/ChildProcess.h"
+#include "support/ForwardingFileSystem.h"
 #include "support/MessagePump.h"
 #include "support/SettingsTestSupport.h"
 
@@ -25,7 +26,7 @@ const std::wstring kUnwritable = L"設定ファイルを書き込めません。
 constexpr FirmwareCode kCode;
 
 // The real file system, except for the failures a test asks for.
-class FailingFileSystem : public FileSystem {
+class FailingFileSystem : public ForwardingFileSystem {
 public:
     std::size_t writableBytes = std::numeric_limits<std::size_t>::max();  // per file opened for writing
     bool closeFails = false;
@@ -36,24 +37,14 @@ public:
         if (!file || mode == FileMode::ReadBinary) return file;
         return std::make_unique<FailingFile>(std::move(file), *this);
     }
-    bool isDirectory(const std::wstring& path) override { return real().isDirectory(path); }
-    bool exists(const std::wstring& path) override { return real().exists(path); }
-    std::vector<DirectoryEntry> list(const std::wstring& folder, const std::wstring& pattern) override {
-        return real().list(folder, pattern);
-    }
     std::wstring createTempFile(const std::wstring& prefix) override {
         return noTemporaryFile ? std::wstring() : real().createTempFile(prefix);
     }
     std::wstring createTempFileIn(const std::wstring& folder, const std::wstring& prefix) override {
         return noTemporaryFile ? std::wstring() : real().createTempFileIn(folder, prefix);
     }
-    bool remove(const std::wstring& path) override { return real().remove(path); }
-    bool replace(const std::wstring& from, const std::wstring& to) override { return real().replace(from, to); }
-    bool setNormalAttributes(const std::wstring& path) override { return real().setNormalAttributes(path); }
-    bool setHiddenReadOnly(const std::wstring& path) override { return real().setHiddenReadOnly(path); }
     std::int64_t attributes(const std::wstring& path) override { return real().attributes(path); }
     bool setAttributes(const std::wstring& path, std::uint32_t bits) override { return real().setAttributes(path, bits); }
-    std::int64_t fileSize(const std::wstring& path) override { return real().fileSize(path); }
 
 private:
     // Writes until the limit is reached, like a card that fills up or is pulled out.

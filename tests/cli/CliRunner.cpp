@@ -1,21 +1,11 @@
 #include "cli/CliRunner.h"
 
 #include "support/ChildProcess.h"
+#include "support/WholeFile.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-std::string contentOf(const std::wstring& path) {
-    std::string text;
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return text;
-    char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(h, buffer, sizeof buffer, &got, nullptr) && got > 0) text.append(buffer, got);
-    CloseHandle(h);
-    return text;
-}
 
 HANDLE inheritableFile(const std::wstring& path) {
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
@@ -52,8 +42,8 @@ CliResult runCli(const std::wstring& workFolder, const std::wstring& arguments) 
             cli.terminate();
         }
     }
-    run.out = contentOf(outPath);
-    run.err = contentOf(errPath);
+    run.out = readFileText(outPath);
+    run.err = readFileText(errPath);
     DeleteFileW(outPath.c_str());
     DeleteFileW(errPath.c_str());
     return run;

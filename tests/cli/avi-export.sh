@@ -3,23 +3,7 @@
 # sox as a player would meet it: streams, frame counts and duration, a clean decode, the
 # event chime in step with the event frame, every good frame of a cut record, the joined
 # video of a continuous folder, the refused non-continuous folder and the overlay.
-set -euo pipefail
-build="${SCENOVA_BUILD_DIR:?}"
-top="${SCENOVA_SOURCE_DIR:?}"
-card="$build/sample-card"
-cli="$build/bin/scenova-cli.exe"
-work=$(mktemp -d "$build/avi-test.XXXXXX")
-trap 'rm -rf "$work"' EXIT
-
-fail() { echo "FAIL: $*" >&2; exit 1; }
-win() { local p="$1"; echo "Z:${p//\//\\}"; }
-run() { "$top/scripts/wine" "$cli" "$@"; }
-expect_status() {
-    local want="$1"; shift
-    local got=0
-    run "$@" >"$work/stdout" 2>"$work/stderr" || got=$?
-    [ "$got" = "$want" ] || fail "scenova-cli $* exited $got, expected $want: $(cat "$work/stderr")"
-}
+source "$(dirname "$0")/lib.sh"
 probe() { ffprobe -v error -count_packets -of default=nw=1 "$@"; }
 # Checks one video: codec, rate, frame count and duration (within one frame), sound stream.
 check_video() {

@@ -2,25 +2,7 @@
 # scenova-cli on the generated sample card, checked with ordinary tools: the JSON of info,
 # and the exported WAV and JPEGs opened by sox, file and ImageMagick. Exit codes and the
 # staging of the output folder on bad input.
-set -euo pipefail
-build="${SCENOVA_BUILD_DIR:?}"
-top="${SCENOVA_SOURCE_DIR:?}"
-card="$build/sample-card"
-cli="$build/bin/scenova-cli.exe"
-work=$(mktemp -d "$build/cli-test.XXXXXX")
-trap 'rm -rf "$work"' EXIT
-
-fail() { echo "FAIL: $*" >&2; exit 1; }
-# Wine's Z: drive is the Unix root.
-win() { local p="$1"; echo "Z:${p//\//\\}"; }
-run() { "$top/scripts/wine" "$cli" "$@"; }
-# Runs the program and checks its exit status; standard error goes to $work/stderr.
-expect_status() {
-    local want="$1"; shift
-    local got=0
-    run "$@" >"$work/stdout" 2>"$work/stderr" || got=$?
-    [ "$got" = "$want" ] || fail "scenova-cli $* exited $got, expected $want: $(cat "$work/stderr")"
-}
+source "$(dirname "$0")/lib.sh"
 # Evaluates a Python expression over the JSON in $work/stdout (bound to d).
 check_json() {
     python3 - "$work/stdout" "$1" "$2" <<'PY' || exit 1
@@ -31,8 +13,6 @@ if not eval(sys.argv[2]):
     sys.exit(1)
 PY
 }
-
-[ -f "$card/EVENT/EVT00001/Video.dvt" ] || fail "no sample card in $card (build the sample-card target)"
 
 # --- info on each kind of file
 expect_status 0 info "$(win "$card/EVENT/EVT00001/Video.dvt")"

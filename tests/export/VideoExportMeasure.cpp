@@ -7,24 +7,15 @@
 #include "archive/RecordCatalog.h"
 #include "export/ExportSource.h"
 #include "export/RecordSlots.h"
+#include "support/SampleCard.h"
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
-#include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 
 namespace {
-
-std::wstring measuredFolder() {
-    if (const wchar_t* chosen = _wgetenv(L"SCENOVA_MEASURE_FOLDER")) return chosen;
-    const wchar_t* build = _wgetenv(L"SCENOVA_BUILD_DIR");
-    std::wstring folder = L"Z:" + std::wstring(build != nullptr ? build : L"") + L"/sample-card/CONTINUE/CNT00001";
-    std::replace(folder.begin(), folder.end(), L'/', L'\\');
-    return folder;
-}
 
 // Wall-clock and CPU seconds of this process since construction.
 class Clock {
@@ -58,7 +49,7 @@ struct NoProgress : ExportProgress {
 TEST(VideoExportMeasure, DISABLED_ContinuousFolder) {
     ExportSource source;
     source.kind = ExportSource::Kind::Continuous;
-    source.files = RecordCatalog::scanContinuousFolder(measuredFolder()).paths;
+    source.files = RecordCatalog::scanContinuousFolder(sampleCardFolder(L"CONTINUE/CNT00001", L"SCENOVA_MEASURE_FOLDER")).paths;
     int slots = 0;
     Clock reading;
     for (const std::wstring& path : source.files) {

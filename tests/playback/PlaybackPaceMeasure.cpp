@@ -8,6 +8,7 @@
 #include "playback/WaveAudioPlayer.h"
 #include "support/MessagePump.h"
 #include "support/PaintCapture.h"
+#include "support/SampleCard.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +16,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <mutex>
 #include <set>
 #include <vector>
@@ -31,14 +31,6 @@ struct QuietHost : IPlayerHost {
     void redrawCharts() override {}
     void updateConsoleControls() override {}
 };
-
-std::wstring recordFolder() {
-    if (const wchar_t* chosen = _wgetenv(L"SCENOVA_MEASURE_RECORD")) return chosen;
-    const wchar_t* build = _wgetenv(L"SCENOVA_BUILD_DIR");
-    std::wstring folder = L"Z:" + std::wstring(build != nullptr ? build : L"") + L"/sample-card/EVENT/EVT00001";
-    std::replace(folder.begin(), folder.end(), L'/', L'\\');
-    return folder;
-}
 
 TEST(PlaybackPace, DISABLED_FramesPaintedOfAFullEventRecord) {
     // Decoded frames, noted by the worker thread: each is posted and painted at once.
@@ -57,7 +49,7 @@ TEST(PlaybackPace, DISABLED_FramesPaintedOfAFullEventRecord) {
     HostWindow window(0, 0, 640, 480);
     auto* player = new VideoPlayer(window.handle(), host, decoder);
     player->setMode(0);
-    player->openFolder(recordFolder());
+    player->openFolder(sampleCardFolder(L"EVENT/EVT00001", L"SCENOVA_MEASURE_RECORD"));
     int frames = player->frameCount();
     ASSERT_GT(frames, 0);
     ASSERT_TRUE(pumpMessagesUntil([&] { return player->hasPicture(); }, 5000));

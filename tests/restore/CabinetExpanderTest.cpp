@@ -82,10 +82,10 @@ TEST(CabinetExpander, EveryMemberArrivesWithItsBytesTimeAndAttributes) {
             const Member& member = kMembers[i];
             SCOPED_TRACE(testing::Message() << "member " << member.name);
             std::wstring path = card.path(member.name);
-            Bytes original = readBytes(input(std::wstring(L"members\\") + member.name));
+            Bytes original = readFileBytes(input(std::wstring(L"members\\") + member.name));
             EXPECT_EQ(files[i].path, path);
             EXPECT_EQ(files[i].size, original.size());
-            EXPECT_TRUE(readBytes(path) == original);
+            EXPECT_TRUE(readFileBytes(path) == original);
             EXPECT_TRUE(isHiddenReadOnly(path));
 
             WIN32_FILE_ATTRIBUTE_DATA data;
@@ -105,7 +105,7 @@ TEST(CabinetExpander, ASecondExpansionReplacesTheHiddenReadOnlyMembers) {
     AppTestFolder card;
     ASSERT_EQ(expansionFailure(input(L"stored.cab"), card.path()), L"");
     ASSERT_EQ(expansionFailure(input(L"mszip.cab"), card.path()), L"");
-    EXPECT_TRUE(readBytes(card.path(L"program.bin")) == readBytes(input(L"members\\program.bin")));
+    EXPECT_TRUE(readFileBytes(card.path(L"program.bin")) == readFileBytes(input(L"members\\program.bin")));
     EXPECT_TRUE(isHiddenReadOnly(card.path(L"program.bin")));
 }
 
@@ -137,9 +137,9 @@ TEST(CabinetExpander, ABrokenCabinetLeavesNothingBehindAndSaysWhy) {
         SCOPED_TRACE(c.name);
         AppTestFolder scratch;
         std::wstring card = scratch.folder(L"card");
-        Bytes bytes = readBytes(input(c.cabinet));
+        Bytes bytes = readFileBytes(input(c.cabinet));
         c.damage(bytes);
-        ASSERT_TRUE(writeBytes(scratch.path(L"damaged.cab"), bytes));
+        ASSERT_TRUE(writeFileBytes(scratch.path(L"damaged.cab"), bytes));
         EXPECT_EQ(expansionFailure(scratch.path(L"damaged.cab"), card), c.text);
         EXPECT_EQ(treeOf(card), std::vector<std::wstring>());
     }
@@ -169,7 +169,7 @@ TEST(CabinetExpander, ANameThatLeavesTheFolderStopsTheExpansion) {
         {"drive", "C:", nullptr},
         {"root of the drive", "\\x", nullptr},
     };
-    Bytes original = readBytes(input(L"escape.cab"));
+    Bytes original = readFileBytes(input(L"escape.cab"));
     const std::string name = "zz\\escape.txt";
     auto at = std::search(original.begin(), original.end(), name.begin(), name.end());
     ASSERT_NE(at, original.end());
@@ -179,7 +179,7 @@ TEST(CabinetExpander, ANameThatLeavesTheFolderStopsTheExpansion) {
         std::wstring card = scratch.folder(L"card");
         Bytes bytes = original;
         std::copy(c.replacement, c.replacement + 2, bytes.begin() + (at - original.begin()));
-        ASSERT_TRUE(writeBytes(scratch.path(L"bad.cab"), bytes));
+        ASSERT_TRUE(writeFileBytes(scratch.path(L"bad.cab"), bytes));
         EXPECT_EQ(expansionFailure(scratch.path(L"bad.cab"), card), L"ユーザによって中断されました。");
         EXPECT_EQ(treeOf(card), std::vector<std::wstring>());
         if (c.outside != nullptr) {

@@ -90,15 +90,15 @@ TEST(ViewerCopy, CopiesTheProgramUnlessItIsAlreadyThere) {
         std::wstring cardFolder = card;
         if (c.start != Start::Elsewhere) programPath = card + L"\\SCENOVA.exe";
         if (c.start == Start::FromTheCardOtherSpelling) cardFolder = scratch.path(L"CARD\\");
-        ASSERT_TRUE(writeBytes(programPath, program));
+        ASSERT_TRUE(writeFileBytes(programPath, program));
         if (c.earlierCopy) {
-            ASSERT_TRUE(writeBytes(card + L"\\SCENOVA.exe", Bytes(9000, 0x11)));
+            ASSERT_TRUE(writeFileBytes(card + L"\\SCENOVA.exe", Bytes(9000, 0x11)));
         }
 
         ViewerCopy copy(ProgramFile{programPath, program.size() + c.sizeDelta});
         EXPECT_EQ(failureOf([&] { copy.writeInto(cardFolder); }), c.failure);
         if (c.copyIsProgram) {
-            EXPECT_TRUE(readBytes(card + L"\\SCENOVA.exe") == program);
+            EXPECT_TRUE(readFileBytes(card + L"\\SCENOVA.exe") == program);
         } else {
             EXPECT_FALSE(exists(card + L"\\SCENOVA.exe"));
         }

@@ -1,13 +1,11 @@
 // Command 40024 of the main window reaches the restore: it asks for the card in a dialog
 // owned by the main window while the settings lock is held, and a dialog that does not come
 // up ends the command without writing or telling anything.
-#include "app/Application.h"
 #include "app/MainWindow.h"
+#include "support/MainWindowFixture.h"
 #include "support/MessageBoxRecorder.h"
 
 #include <gtest/gtest.h>
-
-#include <objbase.h>
 
 namespace {
 
@@ -40,17 +38,12 @@ LRESULT CALLBACK refuseDialogs(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(hook, code, wParam, lParam);
 }
 
+using RestoreCommand = MainWindowFixture;
+
 }  // namespace
 
-TEST(RestoreCommand, AsksForTheCardUnderTheLockAndEndsWhenNoCardIsChosen) {
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    OSVERSIONINFOEXW version = {};
-    version.dwOSVersionInfoSize = sizeof version;
-    version.dwMajorVersion = 10;
-    Application::setOsVersion(version);
+TEST_F(RestoreCommand, AsksForTheCardUnderTheLockAndEndsWhenNoCardIsChosen) {
     MessageBoxRecorder boxes;
-    auto* window = new MainWindow();
-    HWND handle = window->handle();
     const std::wstring driveBefore = window->settingsDrive();
 
     hook = SetWindowsHookExW(WH_CBT, &refuseDialogs, nullptr, GetCurrentThreadId());
@@ -64,6 +57,4 @@ TEST(RestoreCommand, AsksForTheCardUnderTheLockAndEndsWhenNoCardIsChosen) {
     // Only another test program holding the lock at the same moment may cause a box.
     for (const RecordedMessageBox& box : boxes.boxes()) EXPECT_EQ(box.text, kHeldElsewhere);
     EXPECT_EQ(window->settingsDrive(), driveBefore);
-    DestroyWindow(handle);
-    CoUninitialize();
 }

@@ -1,6 +1,8 @@
 #pragma once
 // What the restore tests work on: the cabinets gcab made at build time from the member
 // files beside them, and small readers of what an expansion left on disk.
+#include "support/WholeFile.h"
+
 #include <windows.h>
 
 #include <cstdint>
@@ -18,27 +20,6 @@ inline std::wstring input(const std::wstring& relative) {
     for (wchar_t& c : folder)
         if (c == L'/') c = L'\\';
     return folder + L"\\" + relative;
-}
-
-inline Bytes readBytes(const std::wstring& path) {
-    Bytes bytes;
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                           nullptr);
-    if (h == INVALID_HANDLE_VALUE) return bytes;
-    std::uint8_t buffer[65536];
-    DWORD got = 0;
-    while (ReadFile(h, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.insert(bytes.end(), buffer, buffer + got);
-    CloseHandle(h);
-    return bytes;
-}
-
-inline bool writeBytes(const std::wstring& path, const Bytes& bytes) {
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    bool ok = WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) && written == bytes.size();
-    CloseHandle(h);
-    return ok;
 }
 
 inline bool exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }

@@ -71,13 +71,13 @@ bool holdsFactorySettings(const std::wstring& path) {
     FirmInfo settings;
     try {
         settings.readSettingsFile(path);
-        return readBytes(path).size() == 6 * FirmInfo::kRecordSize && settings.threshold() == 45;
+        return readFileBytes(path).size() == 6 * FirmInfo::kRecordSize && settings.threshold() == 45;
     } catch (const Exception&) {
         return false;
     }
 }
 
-std::uint64_t sizeOf(const std::wstring& path) { return readBytes(path).size(); }
+std::uint64_t sizeOf(const std::wstring& path) { return readFileBytes(path).size(); }
 
 }  // namespace
 
@@ -130,10 +130,10 @@ TEST(SdCardRestore, WritesWhatTheAnswersAskForAndSaysHowItWent) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Card card;
-        ASSERT_TRUE(writeBytes(card.path(L"DREC.INI"), kOldSettings));
+        ASSERT_TRUE(writeFileBytes(card.path(L"DREC.INI"), kOldSettings));
         std::wstring fakeViewer = c.viewer == Viewer::OnTheCard ? card.path(L"SCENOVA.exe")
                                                                 : card.scratch.folder(L"program") + L"\\viewer.exe";
-        ASSERT_TRUE(writeBytes(fakeViewer, kFakeViewer));
+        ASSERT_TRUE(writeFileBytes(fakeViewer, kFakeViewer));
 
         SdCardRestore restore(nullptr);
         std::wstring startedAt;
@@ -163,10 +163,10 @@ TEST(SdCardRestore, WritesWhatTheAnswersAskForAndSaysHowItWent) {
         EXPECT_EQ(drive, c.chooses ? card.folder : L"X:\\");
         EXPECT_EQ(answers.texts(), c.boxes);
         switch (c.settings) {
-        case Settings::Old: EXPECT_TRUE(readBytes(card.path(L"DREC.INI")) == kOldSettings); break;
+        case Settings::Old: EXPECT_TRUE(readFileBytes(card.path(L"DREC.INI")) == kOldSettings); break;
         case Settings::Factory: EXPECT_TRUE(holdsFactorySettings(card.path(L"DREC.INI"))); break;
         case Settings::FromCabinet:
-            EXPECT_TRUE(readBytes(card.path(L"DREC.INI")) == readBytes(input(L"members\\order\\DREC.INI")));
+            EXPECT_TRUE(readFileBytes(card.path(L"DREC.INI")) == readFileBytes(input(L"members\\order\\DREC.INI")));
             break;
         }
         EXPECT_EQ(exists(card.path(L"readme.txt")), c.members);
@@ -201,7 +201,7 @@ TEST(SdCardRestore, AsksAndEndsWithTheProgramsBoxes) {
         });
         restore.setCabinet(ProgramCabinet(c.cabinet, card.temporary));
         std::wstring viewer = card.scratch.folder(L"program") + L"\\viewer.exe";
-        ASSERT_TRUE(writeBytes(viewer, kFakeViewer));
+        ASSERT_TRUE(writeFileBytes(viewer, kFakeViewer));
         restore.setViewerCopy(ViewerCopy(ProgramFile{viewer, kFakeViewer.size()}));
         Answers answers(IDOK, IDYES);
         std::wstring drive;

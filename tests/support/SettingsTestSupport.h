@@ -1,6 +1,8 @@
 #pragma once
 // Helpers for the settings-file tests: the records' bytes built field by field, and a
 // scratch folder on the real disk.
+#include "support/WholeFile.h"
+
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -94,17 +96,7 @@ public:
         return path;
     }
 
-    Bytes read(const std::wstring& name) const {
-        Bytes bytes;
-        HANDLE h = CreateFileW(file(name).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                               OPEN_EXISTING, 0, nullptr);
-        if (h == INVALID_HANDLE_VALUE) return bytes;
-        std::uint8_t buffer[4096];
-        DWORD got = 0;
-        while (ReadFile(h, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.insert(bytes.end(), buffer, buffer + got);
-        CloseHandle(h);
-        return bytes;
-    }
+    Bytes read(const std::wstring& name) const { return readFileBytes(file(name)); }
 
     // Names of the files in the folder, in the order the system lists them.
     std::vector<std::wstring> names() const {

@@ -9,25 +9,17 @@
 #include "playback/VideoPlayer.h"
 #include "playback/WaveAudioPlayer.h"
 #include "support/MessagePump.h"
+#include "support/SampleCard.h"
 #include "ui/StopWatch.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <mutex>
 #include <set>
 #include <utility>
 
 namespace {
-
-std::wstring sampleCard(const wchar_t* relative) {
-    const wchar_t* build = _wgetenv(L"SCENOVA_BUILD_DIR");
-    std::wstring folder = L"Z:" + std::wstring(build != nullptr ? build : L"") + L"/sample-card/" + relative;
-    std::replace(folder.begin(), folder.end(), L'/', L'\\');
-    return folder;
-}
 
 // Frames the worker decoded, by chapter and index.
 struct DecodeLog {
@@ -55,7 +47,7 @@ TEST(PanelPlayback, DISABLED_EventRecordAndChapterChanges) {
     VideoPlayer& player = *bench.player;
 
     bench.setMode(0);
-    player.openFolder(sampleCard(L"EVENT/EVT00001"));
+    player.openFolder(sampleCardFolder(L"EVENT/EVT00001"));
     int frames = player.frameCount();
     ASSERT_GT(frames, 0);
     ASSERT_TRUE(pumpMessagesUntil([&] { return player.hasPicture(); }, 10000));
@@ -78,7 +70,7 @@ TEST(PanelPlayback, DISABLED_EventRecordAndChapterChanges) {
     constexpr int kAround = 60;
     bench.setMode(2);
     bench.stopwatch->reset();
-    player.setTotalFrames(player.buildChapterList(sampleCard(L"CONTINUE/CNT00001")));
+    player.setTotalFrames(player.buildChapterList(sampleCardFolder(L"CONTINUE/CNT00001")));
     ASSERT_TRUE(player.openChapter(0));
     for (int chapter = 0; chapter + 1 < player.chapterCount(); ++chapter) {
         player.seekGlobal(0, chapter * 600);
