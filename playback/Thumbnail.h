@@ -6,11 +6,11 @@
 //
 // The strip has a loader of its own, so that filling it never competes with the player's
 // frame requests; it lives while a folder is open in the strip, since its worker thread
-// holds about 1 MB of memory under Wine. It asks for one record at a time, turns each arriving picture into a
-// thumbnail at once (only the image list keeps the small pictures) and asks for the next;
-// a request the busy loader refused is asked again after kLoadIntervalMs. When the last
-// thumbnail is in, the strip is done: the chosen record is framed and shown, and the
-// buttons come alive.
+// holds about 1 MB of memory under Wine. It asks for one record at a time, turns each
+// arriving picture into a thumbnail at once (only the image list keeps the small pictures)
+// and asks for the next; a request the busy loader refused is asked again after
+// kLoadIntervalMs. When the last thumbnail is in, the strip is done: the chosen record is
+// framed and shown, and the buttons come alive.
 #include "archive/VideoInfo07.h"
 #include "playback/AlphaImage.h"
 #include "playback/decode/Image.h"

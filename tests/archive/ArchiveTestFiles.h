@@ -1,9 +1,10 @@
 #pragma once
-// Helpers of the archive tests: a scratch folder on disk, whole-file reads, and a file
+// Helpers of the archive tests: a scratch folder on disk and a file
 // system decorator that counts the bytes read from each path, remembers the temporary files
 // it made and can refuse the exclusive sound-file open.
 #include "archive/FileSystem.h"
 #include "support/ForwardingFileSystem.h"
+#include "support/WholeFile.h"
 #include "tools/writer/RecorderWriter.h"
 
 #include <gtest/gtest.h>
@@ -46,16 +47,6 @@ public:
 private:
     std::filesystem::path folder;
 };
-
-inline std::vector<std::uint8_t> readWholeFile(const std::wstring& path) {
-    std::vector<std::uint8_t> bytes;
-    std::unique_ptr<File> file = FileSystem::real().open(path, FileMode::ReadBinary);
-    if (!file) return bytes;
-    std::uint8_t block[4096];
-    std::size_t got;
-    while ((got = file->read(block, sizeof block)) > 0) bytes.insert(bytes.end(), block, block + got);
-    return bytes;
-}
 
 inline bool fileExists(const std::wstring& path) { return FileSystem::real().exists(path); }
 

@@ -53,7 +53,7 @@ protected:
         file.videoChunk(eventFrame(0));
         VideoArchive archive;
         archive.openEventFile(folder.save(L"Video.dvt", file));
-        Wav wav{readWholeFile(archive.soundFileName())};
+        Wav wav{readFileBytes(archive.soundFileName())};
         EXPECT_GE(wav.bytes.size(), 44u);
         if (wav.bytes.size() < 44) wav.bytes.resize(44);
         return wav;
@@ -122,7 +122,7 @@ TEST_F(SoundExtractionTest, ChunksCannotLendBytesTheyDoNotHold) {
     file.videoChunk(eventFrame(0));  // the scan needs 16 bytes beyond every chunk header
     VideoArchive archive;
     archive.openEventFile(folder.save(L"Video.dvt", file));
-    Wav wav{readWholeFile(archive.soundFileName())};
+    Wav wav{readFileBytes(archive.soundFileName())};
     using Runs = std::vector<std::pair<int, std::size_t>>;
     EXPECT_EQ(runs(wav.data()), (Runs{{0x10, 100}, {0x80, 11025 - 100}, {0x20, 10}}));
 }
@@ -140,7 +140,7 @@ TEST_F(SoundExtractionTest, SoundChunksCountBeforeTheFirstVideoChunkToo) {
     file.videoChunk(leadFrame()).videoChunk(eventFrame(0));
     VideoArchive archive;
     archive.openEventFile(folder.save(L"Video.dvt", file));
-    Wav wav{readWholeFile(archive.soundFileName())};
+    Wav wav{readFileBytes(archive.soundFileName())};
     using Runs = std::vector<std::pair<int, std::size_t>>;
     EXPECT_EQ(runs(wav.data()), (Runs{{0x44, 20}}));
 }

@@ -39,7 +39,7 @@ AviContents writeAndRead(const ScratchFolder& folder, int rate, const std::vecto
             EXPECT_TRUE(writer.addSlot(slot == '-' ? Bytes() : frame(slot), 640, 480, error));
     }
     EXPECT_TRUE(writer.finish(error)) << std::string(error.begin(), error.end());
-    return readAviContents(readWholeFile(path));
+    return readAviContents(readFileBytes(path));
 }
 
 TEST(AviRecordWriterTest, EverySlotIsOneFrameAndGapsShowTheFrameBefore) {

@@ -96,7 +96,7 @@ TEST(RecordSlotsTest, EveryGoodFrameOfADamagedRecordReachesTheVideo) {
         ASSERT_TRUE(writer.finish(error));
         archive.close();
 
-        const AviContents avi = readAviContents(readWholeFile(path));
+        const AviContents avi = readAviContents(readFileBytes(path));
         ASSERT_EQ(avi.frames.size(), static_cast<std::size_t>(test.slots));
         int goodCount = 0;
         for (std::size_t i = 0; i < avi.frames.size(); ++i) {

@@ -27,15 +27,15 @@ TEST(StagedFileTest, TheChosenNameHoldsTheOldFileOrTheWholeNewOne) {
     {
         StagedFile abandoned(target);
         ASSERT_TRUE(abandoned.write("half", 4, error));
-        EXPECT_EQ(readWholeFile(target), bytesOf("old")) << "nothing changes before the commit";
+        EXPECT_EQ(readFileBytes(target), bytesOf("old")) << "nothing changes before the commit";
     }
     EXPECT_FALSE(fileExists(StagedFile(target).temporaryPath())) << "an abandoned file is removed";
-    EXPECT_EQ(readWholeFile(target), bytesOf("old"));
+    EXPECT_EQ(readFileBytes(target), bytesOf("old"));
 
     StagedFile staged(target);
     ASSERT_TRUE(staged.write("new content", 11, error));
     ASSERT_TRUE(staged.commit(error));
-    EXPECT_EQ(readWholeFile(target), bytesOf("new content"));
+    EXPECT_EQ(readFileBytes(target), bytesOf("new content"));
     EXPECT_FALSE(fileExists(staged.temporaryPath()));
 }
 
