@@ -4,36 +4,61 @@
 #include "playback/ResourceData.h"
 #include "playback/decode/ImageDecoder.h"
 
+#include <cstring>
+
+namespace {
+
+// A bitmap header with room for a full colour table.
+struct PictureInfo {
+    BITMAPINFOHEADER header;
+    RGBQUAD colours[PalettePicture::kColours];
+};
+
+}  // namespace
+
 std::unique_ptr<AlphaImage> AlphaImage::fromResource(int id) {
-    auto skin = std::make_unique<AlphaImage>();
     try {
         unsigned long size = 0;
-        const void* bytes = findResourceData(L"IMAGE", id, &size);
-        skin->set(loadPng(static_cast<const std::uint8_t*>(bytes), size));
+        const auto* bytes = static_cast<const std::uint8_t*>(findResourceData(L"IMAGE", id, &size));
+        if (auto indexed = loadPalettePng(bytes, size)) return std::make_unique<AlphaImage>(std::move(indexed));
+        return std::make_unique<AlphaImage>(loadPng(bytes, size));
     } catch (const Exception&) {
         // A missing picture leaves the place empty; the widget draws nothing there.
+        return std::make_unique<AlphaImage>();
     }
-    return skin;
 }
 
 void AlphaImage::draw(HDC dc, int x, int y) const {
-    if (picture) draw(dc, x, y, picture->width(), picture->height(), 0, picture->width(), picture->height());
+    if (!empty()) draw(dc, x, y, width(), height(), 0, width(), height());
 }
 
 bool AlphaImage::draw(HDC dc, int x, int y, int w, int h) const {
-    return picture && draw(dc, x, y, w, h, 0, picture->width(), picture->height());
+    return !empty() && draw(dc, x, y, w, h, 0, width(), height());
 }
 
 bool AlphaImage::draw(HDC dc, int x, int y, int w, int h, int srcX, int srcW, int srcH) const {
-    if (!picture) return false;
-    BITMAPINFOHEADER header = {};
+    if (empty()) return false;
+    PictureInfo info = {};
+    BITMAPINFOHEADER& header = info.header;
     header.biSize = sizeof header;
-    header.biWidth = picture->width();
-    header.biHeight = picture->height();
+    header.biWidth = width();
+    header.biHeight = height();
     header.biPlanes = 1;
-    header.biBitCount = 32;
     header.biCompression = BI_RGB;
-    header.biSizeImage = static_cast<DWORD>(((picture->width() * 4 + 3) & ~3) * picture->height());
-    return StretchDIBits(dc, x, y, w, h, srcX, 0, srcW, srcH, picture->pixels(), reinterpret_cast<BITMAPINFO*>(&header),
+    const void* bits = nullptr;
+    if (indexed) {
+        header.biBitCount = 8;
+        header.biClrUsed = PalettePicture::kColours;
+        header.biSizeImage = static_cast<DWORD>(indexed->rowBytes() * static_cast<std::size_t>(indexed->height()));
+        static_assert(sizeof info.colours == sizeof(std::uint32_t) * PalettePicture::kColours,
+                      "a colour table entry is the picture's blue, green, red, zero");
+        std::memcpy(info.colours, indexed->colours(), sizeof info.colours);
+        bits = indexed->indexes();
+    } else {
+        header.biBitCount = 32;
+        header.biSizeImage = static_cast<DWORD>(picture->byteSize());
+        bits = picture->pixels();
+    }
+    return StretchDIBits(dc, x, y, w, h, srcX, 0, srcW, srcH, bits, reinterpret_cast<BITMAPINFO*>(&info),
                          DIB_RGB_COLORS, SRCCOPY) > 0;
 }

@@ -1,8 +1,10 @@
 #pragma once
 // Owner of one skin picture, through which the widgets draw it. The picture may be absent
 // (missing or undecodable resource): then every draw does nothing. Drawing is opaque: the
-// fourth byte is ignored and nothing is blended.
+// fourth byte is ignored and nothing is blended. Pictures of up to 256 colours are kept as
+// indexes into their colours, a quarter of the memory of full colour.
 #include "playback/decode/Image.h"
+#include "playback/decode/PalettePicture.h"
 
 #include <memory>
 
@@ -12,6 +14,7 @@ class AlphaImage {
 public:
     AlphaImage() = default;
     explicit AlphaImage(std::unique_ptr<Image> image) : picture(std::move(image)) {}
+    explicit AlphaImage(std::unique_ptr<PalettePicture> image) : indexed(std::move(image)) {}
     virtual ~AlphaImage() = default;
     AlphaImage(const AlphaImage&) = delete;
     AlphaImage& operator=(const AlphaImage&) = delete;
@@ -20,11 +23,9 @@ public:
     // does not decode.
     static std::unique_ptr<AlphaImage> fromResource(int id);
 
-    void set(std::unique_ptr<Image> image) { picture = std::move(image); }
-    const Image* image() const { return picture.get(); }
-    bool empty() const { return !picture; }
-    int width() const { return picture ? picture->width() : 0; }
-    int height() const { return picture ? picture->height() : 0; }
+    bool empty() const { return !picture && !indexed; }
+    int width() const { return picture ? picture->width() : indexed ? indexed->width() : 0; }
+    int height() const { return picture ? picture->height() : indexed ? indexed->height() : 0; }
 
     // The whole picture at its natural size, top-left corner at (x, y).
     void draw(HDC dc, int x, int y) const;
@@ -36,5 +37,7 @@ public:
     bool draw(HDC dc, int x, int y, int w, int h, int srcX, int srcW, int srcH) const;
 
 private:
+    // At most one of the two holds the picture.
     std::unique_ptr<Image> picture;
+    std::unique_ptr<PalettePicture> indexed;
 };

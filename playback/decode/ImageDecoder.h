@@ -1,7 +1,8 @@
 #pragma once
-// The two producers of Images. Decoding failures never escape: each returns an Image or
-// nothing. The caller keeps ownership of the input bytes.
+// The producers of Images and PalettePictures. Decoding failures never escape: each
+// returns a picture or nothing. The caller keeps ownership of the input bytes.
 #include "playback/decode/Image.h"
+#include "playback/decode/PalettePicture.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -24,3 +25,8 @@ bool jpegDecodes(const std::uint8_t* bytes, std::size_t length, int& width, int&
 // One PNG skin picture. The fourth byte of each pixel is the PNG's alpha, or 0 where it
 // has none.
 std::unique_ptr<Image> loadPng(const std::uint8_t* bytes, std::size_t length);
+
+// The same picture when the PNG is one of up to 256 colours, kept as indexes into its
+// colours (the PNG's transparency is left out, as drawing ignores it); nothing for any other
+// PNG and for data that does not decode.
+std::unique_ptr<PalettePicture> loadPalettePng(const std::uint8_t* bytes, std::size_t length);

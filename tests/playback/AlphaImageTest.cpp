@@ -1,5 +1,7 @@
 #include "playback/AlphaImage.h"
 
+#include "support/PaintCapture.h"
+
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -107,4 +109,41 @@ TEST(AlphaImage, WithoutAPictureDrawsNothing) {
     for (int y = 0; y < 4; ++y)
         for (int x = 0; x < 4; ++x) EXPECT_EQ(canvas.at(x, y), kBackgroundPixel) << x << "," << y;
     EXPECT_TRUE(AlphaImage::fromResource(1)->empty());  // id 1 holds no picture
+}
+
+// Skin pictures of up to 256 colours are kept as indexes into their colours; drawn, they must
+// show exactly the pixels of the full-colour decode, whole, stretched and in part. The widths
+// (185, 182, 210) leave rows that are padded in memory.
+TEST(AlphaImage, IndexedSkinPicturesDrawTheirFullColourPixels) {
+    enum class Draw { NaturalSize, Stretched, ColumnRange };
+    struct Case {
+        const char* name;
+        int id;
+        Draw how;
+    } cases[] = {
+        {"panel background, natural size", 451, Draw::NaturalSize},
+        {"speed needle, stretched", 11050, Draw::Stretched},
+        {"chart background, a range of columns", 10132, Draw::ColumnRange},
+    };
+    for (const Case& c : cases) {
+        std::unique_ptr<AlphaImage> indexed = AlphaImage::fromResource(c.id);
+        AlphaImage fullColour(skinPicture(c.id));
+        ASSERT_FALSE(fullColour.empty()) << c.name;
+        ASSERT_EQ(indexed->width(), fullColour.width()) << c.name;
+        ASSERT_EQ(indexed->height(), fullColour.height()) << c.name;
+        const int w = fullColour.width(), h = fullColour.height();
+        Canvas ours(w + 4, h + 4, kBackground), expected(w + 4, h + 4, kBackground);
+        for (auto [skin, canvas] : {std::pair{indexed.get(), &ours}, std::pair{&fullColour, &expected}}) {
+            switch (c.how) {
+            case Draw::NaturalSize: skin->draw(canvas->dc, 2, 2); break;
+            case Draw::Stretched: skin->draw(canvas->dc, 1, 3, w * 2 / 3, h + 1); break;
+            case Draw::ColumnRange: skin->draw(canvas->dc, 0, 0, w / 2, h / 3, w / 3, w / 2, h / 3); break;
+            }
+        }
+        int differing = 0;
+        for (int y = 0; y < h + 4; ++y)
+            for (int x = 0; x < w + 4; ++x) differing += ours.at(x, y) != expected.at(x, y);
+        EXPECT_EQ(differing, 0) << c.name;
+        EXPECT_NE(ours.at(w / 4, h / 4), kBackgroundPixel) << c.name << ": nothing was drawn";
+    }
 }

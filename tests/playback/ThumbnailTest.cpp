@@ -86,8 +86,8 @@ CapturedPixels thumbnailPixels(const ImageListView& list, int index) {
 
 // The pixel (x, y from the top) of a skin picture, as 0x00RRGGBB.
 std::uint32_t skinPixel(int pictureId, int x, int y) {
-    std::unique_ptr<AlphaImage> skin = AlphaImage::fromResource(pictureId);
-    const Image& image = *skin->image();
+    std::unique_ptr<Image> skin = skinPicture(pictureId);
+    const Image& image = *skin;
     const std::uint8_t* p = image.pixels() + (static_cast<std::size_t>(image.height() - 1 - y) * image.width() + x) * 4;
     return (std::uint32_t{p[2]} << 16) | (std::uint32_t{p[1]} << 8) | p[0];
 }

@@ -1,5 +1,8 @@
 #include "support/PaintCapture.h"
 
+#include "base/Exception.h"
+#include "playback/ResourceData.h"
+#include "playback/decode/ImageDecoder.h"
 #include "ui/DefaultWindow.h"
 
 #include <cstring>
@@ -109,6 +112,16 @@ std::unique_ptr<Image> solidPicture(int width, int height, std::uint32_t rgb) {
 
 std::unique_ptr<AlphaImage> solidImage(int width, int height, std::uint32_t rgb) {
     return std::make_unique<AlphaImage>(solidPicture(width, height, rgb));
+}
+
+std::unique_ptr<Image> skinPicture(int id) {
+    try {
+        unsigned long size = 0;
+        const void* bytes = findResourceData(L"IMAGE", id, &size);
+        return loadPng(static_cast<const std::uint8_t*>(bytes), size);
+    } catch (const Exception&) {
+        return nullptr;
+    }
 }
 
 HostWindow::HostWindow(int x, int y, int width, int height) {

@@ -36,6 +36,9 @@ CapturedPixels bitmapPixels(HBITMAP bitmap);
 // A picture of one colour (0x00RRGGBB).
 std::unique_ptr<Image> solidPicture(int width, int height, std::uint32_t rgb);
 std::unique_ptr<AlphaImage> solidImage(int width, int height, std::uint32_t rgb);
+// A skin picture of the program's resources decoded in full colour: the pixels a widget
+// drawing it must show. Empty when the resource is missing.
+std::unique_ptr<Image> skinPicture(int id);
 
 // A visible top-level window without frame for controls to live in; destroyed with the object.
 class HostWindow {

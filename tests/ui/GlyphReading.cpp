@@ -1,7 +1,5 @@
 #include "GlyphReading.h"
 
-#include "playback/AlphaImage.h"
-
 #include <sstream>
 
 GlyphSet readoutGlyphs() {
@@ -30,8 +28,8 @@ GlyphSet lapListGlyphs() {
         }
         std::size_t index = set.characters.find(character);
         if (index == std::wstring::npos) return ::testing::AssertionFailure() << "no glyph for character " << at;
-        auto glyph = AlphaImage::fromResource(set.ids[index]);
-        const Image* picture = glyph->image();
+        std::unique_ptr<Image> glyph = skinPicture(set.ids[index]);
+        const Image* picture = glyph.get();
         if (picture == nullptr) return ::testing::AssertionFailure() << "glyph " << set.ids[index] << " missing";
         for (int row = 0; row < picture->height(); ++row) {
             // Image rows are stored bottom-up, blue first.

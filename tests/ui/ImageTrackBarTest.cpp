@@ -193,8 +193,8 @@ protected:
     // True when the marker picture shows at its place for a position (thumb centre
     // position + 5, less half the marker, plus offset).
     static bool showsMarker(const CapturedPixels& shot, int resourceId, int position, int offset) {
-        auto marker = AlphaImage::fromResource(resourceId);
-        const Image* image = marker->image();
+        std::unique_ptr<Image> marker = skinPicture(resourceId);
+        const Image* image = marker.get();
         if (image == nullptr) return false;
         int left = position + 5 - image->width() / 2 + offset;
         for (int row = 0; row < image->height(); ++row) {

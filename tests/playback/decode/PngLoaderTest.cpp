@@ -177,3 +177,39 @@ TEST(PngLoader, RejectsWhatIsNoPng) {
     for (const Case& c : cases) EXPECT_FALSE(loadPng(c.data.data(), c.data.size())) << c.name;
     EXPECT_TRUE(loadPng(bytes.data(), bytes.size()));
 }
+
+// Pictures of up to 256 colours are kept as indexes: each pixel's colour must be what the
+// full-colour loader gives; any other PNG, and every broken one, gives no indexed picture.
+TEST(PngLoader, PalettePicturesShowTheFullColourDecodesColours) {
+    int compared = 0;
+    for (const std::wstring& name : suiteFiles()) {
+        const std::string caseName = narrow(name);
+        auto bytes = readFile(suiteFolder() + L"\\" + name);
+        auto indexed = loadPalettePng(bytes.data(), bytes.size());
+        auto full = loadPng(bytes.data(), bytes.size());
+        const bool palette = bytes.size() > 25 && bytes[25] == 3;  // IHDR colour type
+        if (!palette || !full) {
+            EXPECT_FALSE(indexed) << caseName;
+            continue;
+        }
+        ASSERT_TRUE(indexed) << caseName;
+        ASSERT_EQ(indexed->width(), full->width()) << caseName;
+        ASSERT_EQ(indexed->height(), full->height()) << caseName;
+        ASSERT_EQ(indexed->rowBytes() % 4, 0u) << caseName;
+        for (int row = 0; row < full->height(); ++row) {
+            const std::uint8_t* indexes = indexed->indexes() + static_cast<std::size_t>(row) * indexed->rowBytes();
+            const std::uint8_t* pixels = full->bufferRow(row);
+            for (int x = 0; x < full->width(); ++x) {
+                std::uint32_t expected = (std::uint32_t{pixels[x * 4 + 2]} << 16) |
+                                         (std::uint32_t{pixels[x * 4 + 1]} << 8) | pixels[x * 4];
+                if (indexed->colours()[indexes[x]] != expected) {
+                    ADD_FAILURE() << caseName << ": pixel " << x << " of row " << row << " (from the bottom)";
+                    row = full->height();
+                    break;
+                }
+            }
+        }
+        ++compared;
+    }
+    EXPECT_GE(compared, 10);
+}
