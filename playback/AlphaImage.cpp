@@ -21,7 +21,11 @@ std::unique_ptr<AlphaImage> AlphaImage::fromResource(int id) {
         unsigned long size = 0;
         const auto* bytes = static_cast<const std::uint8_t*>(findResourceData(L"IMAGE", id, &size));
         if (auto indexed = loadPalettePng(bytes, size)) return std::make_unique<AlphaImage>(std::move(indexed));
-        return std::make_unique<AlphaImage>(loadPng(bytes, size));
+        std::unique_ptr<Image> fullColour = loadPng(bytes, size);
+        if (!fullColour) return std::make_unique<AlphaImage>();
+        // Most of the rest (buttons, glyphs) have few colours as well.
+        if (auto indexed = PalettePicture::fromFewColours(*fullColour)) return std::make_unique<AlphaImage>(std::move(indexed));
+        return std::make_unique<AlphaImage>(std::move(fullColour));
     } catch (const Exception&) {
         // A missing picture leaves the place empty; the widget draws nothing there.
         return std::make_unique<AlphaImage>();

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <memory>
 
+class Image;
+
 class PalettePicture {
 public:
     static constexpr int kColours = 256;
@@ -15,6 +17,9 @@ public:
     // A new picture of width x height pixels, every index 0 and every colour black; nullptr
     // when the size is not one Image::sizeAllowed takes or its memory cannot be had.
     static std::unique_ptr<PalettePicture> create(std::uint64_t width, std::uint64_t height);
+    // The picture's colours (its fourth bytes left out) as indexes, when it has at most
+    // kColours of them; nullptr otherwise.
+    static std::unique_ptr<PalettePicture> fromFewColours(const Image& image);
 
     PalettePicture(const PalettePicture&) = delete;
     PalettePicture& operator=(const PalettePicture&) = delete;

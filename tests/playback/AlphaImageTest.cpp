@@ -111,9 +111,10 @@ TEST(AlphaImage, WithoutAPictureDrawsNothing) {
     EXPECT_TRUE(AlphaImage::fromResource(1)->empty());  // id 1 holds no picture
 }
 
-// Skin pictures of up to 256 colours are kept as indexes into their colours; drawn, they must
-// show exactly the pixels of the full-colour decode, whole, stretched and in part. The widths
-// (185, 182, 210) leave rows that are padded in memory.
+// Skin pictures of up to 256 colours are kept as indexes into their colours (palette PNGs,
+// and full-colour PNGs that use no more colours than that); drawn, they must show exactly
+// the pixels of the full-colour decode, whole, stretched and in part. The widths (185, 182,
+// 210) leave rows that are padded in memory.
 TEST(AlphaImage, IndexedSkinPicturesDrawTheirFullColourPixels) {
     enum class Draw { NaturalSize, Stretched, ColumnRange };
     struct Case {
@@ -124,6 +125,7 @@ TEST(AlphaImage, IndexedSkinPicturesDrawTheirFullColourPixels) {
         {"panel background, natural size", 451, Draw::NaturalSize},
         {"speed needle, stretched", 11050, Draw::Stretched},
         {"chart background, a range of columns", 10132, Draw::ColumnRange},
+        {"digit glyph of few colours, stored in full colour", 237, Draw::Stretched},
     };
     for (const Case& c : cases) {
         std::unique_ptr<AlphaImage> indexed = AlphaImage::fromResource(c.id);
