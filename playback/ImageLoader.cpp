@@ -43,12 +43,14 @@ std::wstring objectName(const wchar_t* kind, const void* loader, long second) {
 }  // namespace
 
 struct ImageLoader::Shared {
-    Shared(HWND target, FrameDecoder decoder) : target(target), decode(std::move(decoder)) {}
+    Shared(HWND target, FrameDecoder decoder, FramesInFlight inFlight)
+        : target(target), decode(std::move(decoder)), inFlight(inFlight) {}
 
     // Frames are checked against this build's firmware code (string 5087).
     VideoArchive archive{currentFirmwareCode()};
     HWND target;
     FrameDecoder decode;
+    FramesInFlight inFlight;
     KernelHandle requestEvent;
     KernelHandle lock;
     std::wstring eventName;
@@ -62,11 +64,14 @@ struct ImageLoader::Shared {
     std::atomic<bool> quit{false};
     std::atomic<bool> timerArmed{false};
     std::atomic<DWORD> dueTime{0};
+    // A posted picture the owner has not yet received, and when it was posted.
+    std::atomic<bool> awaitingReceipt{false};
+    std::atomic<DWORD> postedAt{0};
 };
 
-ImageLoader::ImageLoader(HWND target, FrameDecoder decoder) {
+ImageLoader::ImageLoader(HWND target, FrameDecoder decoder, FramesInFlight inFlight) {
     if (!decoder) decoder = [](VideoArchive& archive, int index) { return archive.decodeFrame(index); };
-    shared = std::make_shared<Shared>(target, std::move(decoder));
+    shared = std::make_shared<Shared>(target, std::move(decoder), inFlight);
 
     SECURITY_ATTRIBUTES security = {};
     security.nLength = sizeof security;
@@ -105,13 +110,24 @@ DWORD WINAPI ImageLoader::workerMain(LPVOID argument) {
         std::unique_ptr<std::shared_ptr<Shared>> handoff(static_cast<std::shared_ptr<Shared>*>(argument));
         shared = std::move(*handoff);
     }
+    bool requested = false;
     while (!shared->quit) {
         DWORD waited = WaitForSingleObject(shared->requestEvent.get(), kWorkerWaitMs);
         if (shared->quit) break;
-        if (waited == WAIT_OBJECT_0 && shared->target != nullptr) decodeRequested(*shared);
+        if (waited == WAIT_OBJECT_0 && shared->target != nullptr) requested = true;
+        if (requested && mayDecode(*shared)) {
+            requested = false;
+            decodeRequested(*shared);
+        }
         checkTimer(*shared);
     }
     return 0;
+}
+
+bool ImageLoader::mayDecode(const Shared& shared) {
+    if (shared.inFlight == FramesInFlight::Many || !shared.awaitingReceipt) return true;
+    // A picture whose message never arrives (its window went) holds nothing up for long.
+    return timeGetTime() - shared.postedAt >= kReceiptWaitMs;
 }
 
 void ImageLoader::decodeRequested(Shared& shared) {
@@ -128,9 +144,13 @@ void ImageLoader::decodeRequested(Shared& shared) {
     }
     if (shared.cancels != cancelsBefore || shared.quit) return;
     Image* handedOver = image.release();
+    shared.postedAt = timeGetTime();
+    shared.awaitingReceipt = true;
     if (!PostMessageW(shared.target, WM_FRAME_READY, static_cast<WPARAM>(index),
-                      reinterpret_cast<LPARAM>(handedOver)))
+                      reinterpret_cast<LPARAM>(handedOver))) {
+        shared.awaitingReceipt = false;
         delete handedOver;  // nobody will receive it
+    }
 }
 
 void ImageLoader::checkTimer(Shared& shared) {
@@ -152,6 +172,10 @@ bool ImageLoader::request(int index) {
     // wait and lose the request, and a stopped player never asks again.
     SetEvent(shared->requestEvent.get());
     return true;
+}
+
+void ImageLoader::frameReceived() {
+    shared->awaitingReceipt = false;
 }
 
 void ImageLoader::armTimer(int delayMs) {

@@ -22,10 +22,17 @@ public:
 
     static constexpr DWORD kArchiveLockTimeoutMs = 3000;
     static constexpr DWORD kWorkerEndTimeoutMs = 3000;
+    static constexpr DWORD kReceiptWaitMs = 500;
+
+    // Many: each request is decoded at once. One: a request waits until the owner has
+    // received the picture posted before (frameReceived) or kReceiptWaitMs have passed, so
+    // that a frame-sized picture is never decoded while the one before still waits in the
+    // queue: playing then needs two frame buffers, never three.
+    enum class FramesInFlight { Many, One };
 
     // Creates the lock, the request event and the worker thread; throws WindowException
     // with the system's text when one of them cannot be made.
-    explicit ImageLoader(HWND target, FrameDecoder decoder = {});
+    explicit ImageLoader(HWND target, FrameDecoder decoder = {}, FramesInFlight inFlight = FramesInFlight::Many);
     // Ends the worker. A worker still busy after kWorkerEndTimeoutMs keeps the archive and
     // the handles alive until it ends on its own; it posts nothing after that.
     virtual ~ImageLoader();
@@ -39,6 +46,9 @@ public:
     // Posts one WM_FRAME_DUE delayMs from now; a later arming replaces an earlier one.
     void armTimer(int delayMs);
     void disarmTimer();
+
+    // The owner has taken the picture of a WM_FRAME_READY and let go of the one it replaced.
+    void frameReceived();
 
     // Discards the result of a decode in progress, if any.
     void cancelPending();
@@ -70,6 +80,7 @@ private:
     struct Shared;
 
     static DWORD WINAPI workerMain(LPVOID argument);
+    static bool mayDecode(const Shared& shared);
     static void decodeRequested(Shared& shared);
     static void checkTimer(Shared& shared);
 

@@ -57,7 +57,7 @@ VideoPlayer::VideoPlayer(HWND mainWindow, IPlayerHost& host, ImageLoader::FrameD
         if (timeBeginPeriod(wanted) == TIMERR_NOERROR) period = wanted;
     }
     sound = new WaveAudioPlayer(handle());
-    loader = std::make_unique<ImageLoader>(handle(), std::move(decoder));
+    loader = std::make_unique<ImageLoader>(handle(), std::move(decoder), ImageLoader::FramesInFlight::One);
 }
 
 VideoPlayer::~VideoPlayer() {
@@ -517,11 +517,17 @@ void VideoPlayer::endMeasuring() {
 void VideoPlayer::onFrameReady(WPARAM index, LPARAM lParam) {
     std::unique_ptr<Image> arrived(reinterpret_cast<Image*>(lParam));
     // A picture decoded for a record closed since is not shown.
-    if (!info) return;
+    if (!info) {
+        arrived.reset();
+        loader->frameReceived();
+        return;
+    }
     int current = currentMode();
     if (current == kDisplayImage) imageArrived = true;
     if (current == kDisplayContinuous) chapterFrameArrived = true;
     if (arrived) currentImage = std::move(arrived);
+    // The picture it replaced is freed: the next frame may be decoded into its buffer.
+    loader->frameReceived();
     arrivedIndex = static_cast<int>(index);
     repaint(false);
     // Stopped or paused, the picture must come to rest on the frame the position says: a

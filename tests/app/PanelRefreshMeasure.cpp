@@ -4,8 +4,8 @@
 // worst over the record), what each panel's own refresh costs, and how many of the record's
 // frames reached the screen each time. Disabled by default; run it with
 //   scripts/sound-server start
-//   xvfb-run -a -s "-screen 0 1280x800x24" scripts/wine build/bin/app_tests.exe \
-//       --gtest_also_run_disabled_tests --gtest_filter='*PanelRefresh*'
+//   xvfb-run -a -s "-screen 0 1280x800x24" scripts/wine build/bin/app_tests.exe
+//       --gtest_also_run_disabled_tests --gtest_filter='*PanelRefresh*'   (one command line)
 // with SCENOVA_MEASURE_RECORD naming an event folder (default: the build's sample card).
 #include "app/MainWindow.h"
 #include "playback/Messages.h"

@@ -317,3 +317,33 @@ TEST_F(ImageLoaderTest, FrameTimerLateness) {
     RecordProperty("p99_ms", p99);
     EXPECT_GE(lateness.front(), 0) << "a tick arrived before its time";
 }
+
+// The player's loader holds a request while the picture it posted before waits in the queue,
+// so that no third frame buffer is taken; a picture nobody receives holds it up only for a while.
+TEST_F(ImageLoaderTest, WithOneFrameInFlightARequestWaitsForTheReceiptOfThePictureBefore) {
+    std::atomic<DWORD> started[4] = {};
+    ImageLoader loader(
+        target->handle(),
+        [&](VideoArchive&, int index) -> std::unique_ptr<Image> {
+            started[index] = timeGetTime();
+            return std::make_unique<Image>(index + 1, 1);
+        },
+        ImageLoader::FramesInFlight::One);
+    auto notBefore = [](DWORD at, DWORD bound) { return static_cast<LONG>(at - bound) >= 0; };
+
+    DWORD beforeFirst = timeGetTime();
+    ASSERT_TRUE(loader.request(1));
+    ASSERT_TRUE(waitForFrames(1));
+    ASSERT_TRUE(pumpMessagesUntil([&] { return loader.request(2); }));
+    ASSERT_TRUE(waitForFrames(2)) << "a picture never received held the next request for good";
+    EXPECT_TRUE(notBefore(started[2], beforeFirst + ImageLoader::kReceiptWaitMs))
+        << "frame 2 was decoded " << started[2] - beforeFirst << " ms after frame 1 was asked for, unreceived";
+
+    ASSERT_TRUE(pumpMessagesUntil([&] { return loader.request(3); }));
+    pumpMessagesFor(100);
+    DWORD received = timeGetTime();
+    loader.frameReceived();
+    ASSERT_TRUE(waitForFrames(3));
+    EXPECT_TRUE(notBefore(started[3], std::min(received, started[2] + ImageLoader::kReceiptWaitMs)))
+        << "frame 3 was decoded before frame 2 was received";
+}
