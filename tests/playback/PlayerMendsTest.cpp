@@ -43,7 +43,11 @@ public:
         ResetEvent(gate.get());
         ResetEvent(entered.get());
     }
-    bool heldInADecode() { return WaitForSingleObject(entered.get(), 10000) == WAIT_OBJECT_0; }
+    // Messages go on being handled meanwhile: a request refused because the worker was still
+    // finishing an earlier frame is asked again at the player's next tick or retry.
+    bool heldInADecode() {
+        return pumpMessagesUntil([this] { return WaitForSingleObject(entered.get(), 0) == WAIT_OBJECT_0; }, 10000);
+    }
     void open() { SetEvent(gate.get()); }
 
 private:
